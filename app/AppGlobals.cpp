@@ -1,0 +1,12 @@
+#include "app/AppGlobals.h"
+
+int screenWidth = 800;
+int screenHeight = 480;
+double previewScale = 0.25;
+int overlayItemCount = 4;
+
+std::atomic<bool> useFahrenheit{false};
+
+QString familyMiSansRegular;
+QString familyAlibabaExtraBold;
+QString familyTenSansBold;

@@ -1,0 +1,10 @@
+#include "app/TextStyles.h"
+
+#include <QWidget>
+
+void appendStyleSheet(QWidget* widget, const QString& fragment)
+{
+    if (widget == nullptr)
+        return;
+    widget->setStyleSheet(widget->styleSheet() + QLatin1Char(';') + fragment);
+}

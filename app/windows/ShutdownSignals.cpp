@@ -1,0 +1,9 @@
+#include "app/ShutdownSignals.h"
+
+#include <QCoreApplication>
+
+// On Windows a logout reaches the program as a session-end message, which Qt already turns into
+// the application's orderly quit; there are no POSIX signals to route.
+void installShutdownSignalHandlers(QCoreApplication*)
+{
+}

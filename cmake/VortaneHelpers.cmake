@@ -1,0 +1,41 @@
+# Shared build settings: one interface target carries the warning set, the sanitizer flags and the
+# repository-root include path, so every target opts in by linking Vortane::Build.
+add_library(vortane_build INTERFACE)
+add_library(Vortane::Build ALIAS vortane_build)
+target_include_directories(vortane_build INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_options(vortane_build INTERFACE
+    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual>
+    $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra -Wpedantic>)
+if(VORTANE_WERROR)
+    target_compile_options(vortane_build INTERFACE -Werror)
+endif()
+if(VORTANE_SANITIZE)
+    target_compile_options(vortane_build INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    target_link_options(vortane_build INTERFACE -fsanitize=address,undefined)
+endif()
+
+# vortane_add_library(<name> <Alias> [STATIC|SHARED]) creates a subsystem library with the build settings.
+function(vortane_add_library name alias)
+    add_library(${name} STATIC)
+    add_library(Vortane::${alias} ALIAS ${name})
+    target_link_libraries(${name} PUBLIC Vortane::Build)
+endfunction()
+
+# vortane_add_test(<TestName> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <s>]
+#                  [ENVIRONMENT <VAR=value...>])
+# One Qt Test executable per behaviour group, run by CTest on the offscreen platform.
+function(vortane_add_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin)
+    target_link_libraries(${name} PRIVATE Qt5::Test Vortane::Build Vortane::TestSupport ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${ARG_TIMEOUT}
+        LABELS "${ARG_LABELS}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORTANE_PROGRAM_DIR=${VORTANE_BIN_DIR};VORTANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};${ARG_ENVIRONMENT}")
+endfunction()

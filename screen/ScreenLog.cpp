@@ -1,0 +1,3 @@
+#include "screen/ScreenLog.h"
+
+Q_LOGGING_CATEGORY(lcScreen, "vortane.screen")

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need (only those missing),
+# then configures and builds one preset. Usage: scripts/setup.sh <release|debug|asan>
+set -euo pipefail
+preset=${1:-release}
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+    # toolchain
+    build-essential cmake ninja-build pkg-config
+    # Qt 5.15 with Svg, Test and the translation tools; the JPEG plug-in is part of libqt5gui5
+    qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools libqt5svg5-dev
+    # FFmpeg 5.1 (demux, decode, H.264 encode, scaling) and libusb
+    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libusb-1.0-0-dev
+    # the open fonts embedded as the program's fonts, and CJK text
+    fonts-inter fonts-roboto-unhinted fonts-noto-cjk
+)
+if [ "${VORTANE_TEST_PACKAGES:-0}" = 1 ]; then
+    packages+=(
+        # emulated USB device for the libusb backend tests
+        umockdev libumockdev-dev
+        # reference tools measured beside the benchmarks, the sanitizer and fuzzer runtime
+        ffmpeg libjpeg-turbo-progs clang libclang-rt-14-dev
+        # validation of the desktop files, the Windows cross compiler for the Win32-only files
+        desktop-file-utils g++-mingw-w64-x86-64
+        # a real X server for the window tests and screenshots
+        xvfb xauth
+    )
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cd "$root"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j"${VORTANE_JOBS:-2}"

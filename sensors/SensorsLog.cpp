@@ -1,0 +1,3 @@
+#include "sensors/SensorsLog.h"
+
+Q_LOGGING_CATEGORY(lcSensors, "vortane.sensors")
