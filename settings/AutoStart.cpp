@@ -1,0 +1,8 @@
+#include "settings/AutoStart.h"
+
+#include <QCoreApplication>
+
+bool setAutoStart(bool on)
+{
+    return setAutoStartFor(QCoreApplication::applicationFilePath(), on);
+}

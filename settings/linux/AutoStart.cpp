@@ -1,0 +1,12 @@
+#include "settings/AutoStart.h"
+
+bool setAutoStartFor(const QString& executablePath, bool on)
+{
+    Q_UNUSED(executablePath)
+    return !on;
+}
+
+bool isAutoStart()
+{
+    return false;
+}
