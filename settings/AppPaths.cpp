@@ -1,54 +1,147 @@
 #include "settings/AppPaths.h"
 
+#include "settings/SettingsLog.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+// Folder name of the per-user data folder and of the installed read-only folders.
+const QString kProgramName = QStringLiteral("vortane-screen");
+
+struct PathState
+{
+    QString programFolderOverride;
+    QString probedFolder; // the program folder the cached answer belongs to
+    bool portable = false;
+};
+
+PathState& pathState()
+{
+    static PathState state;
+    return state;
+}
+
+QString cleanFolder(const QString& folder)
+{
+    return QDir::cleanPath(QDir::fromNativeSeparators(folder));
+}
+
+// A read-only folder shipped with the program: beside the executable, else in the installed
+// share folder; the beside-the-executable path when neither exists.
+QString assetFolder(const QString& name)
+{
+    const QString beside = AppPaths::programFolder() + QLatin1Char('/') + name;
+    if (QFileInfo(beside).isDir())
+        return beside;
+    const QString installed = QDir::cleanPath(AppPaths::programFolder() + QStringLiteral("/../share/") + kProgramName +
+                                              QLatin1Char('/') + name);
+    if (QFileInfo(installed).isDir())
+        return installed;
+    return beside;
+}
+
+} // namespace
 
 namespace AppPaths {
+
 QString programFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    const PathState& state = pathState();
+    if (!state.programFolderOverride.isEmpty())
+        return state.programFolderOverride;
+    return cleanFolder(QCoreApplication::applicationDirPath());
 }
+
 void setProgramFolder(const QString& folder)
 {
-    Q_UNUSED(folder)
+    pathState().programFolderOverride = folder.isEmpty() ? QString() : cleanFolder(QDir(folder).absolutePath());
 }
+
 bool isPortable()
 {
-    return true;
+    PathState& state = pathState();
+    const QString folder = programFolder();
+    if (state.probedFolder != folder) {
+        state.portable = AppPaths::folderAcceptsWrites(folder);
+        state.probedFolder = folder;
+        qCDebug(lcSettings) << "program folder" << folder << (state.portable ? "is portable" : "is read-only");
+    }
+    return state.portable;
 }
+
 QString dataFolder()
 {
-    return programFolder();
+    if (isPortable())
+        return programFolder();
+    return cleanFolder(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) + QLatin1Char('/') +
+           kProgramName;
 }
+
 QString settingsFile()
 {
     return dataFolder() + QStringLiteral("/bgConfig.ini");
 }
+
 QString remarkFile()
 {
     return dataFolder() + QStringLiteral("/sensorRemark.ini");
 }
+
 QString backgroundFolder()
 {
     return dataFolder() + QStringLiteral("/Background");
 }
+
 QString defaultFolder()
 {
-    return programFolder() + QStringLiteral("/Default");
+    return assetFolder(QStringLiteral("Default"));
 }
+
 QString translatorFolder()
 {
-    return programFolder() + QStringLiteral("/Translator");
+    return assetFolder(QStringLiteral("Translator"));
 }
+
 QString userAgreementFolder()
 {
-    return programFolder() + QStringLiteral("/UserAgreement");
+    return assetFolder(QStringLiteral("UserAgreement"));
 }
+
 QString defaultMediaFile(const QString& fileName)
 {
     return defaultFolder() + QLatin1Char('/') + fileName;
 }
+
+bool folderAcceptsWrites(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return false;
+    // A named file created and removed again: an unnamed temporary file could be created even
+    // in a folder that refuses new names.
+    static int probeCounter = 0;
+    const QString probePath =
+        folder +
+        QStringLiteral("/.vortane-write-probe-%1-%2").arg(QCoreApplication::applicationPid()).arg(++probeCounter);
+    QFile probe(probePath);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    probe.close();
+    probe.remove();
+    return true;
+}
+
 QString resolveMediaPath(const QString& storedPath)
 {
-    return storedPath;
+    // A relative path is a name in the Background folder, never a file that happens to lie in
+    // whatever folder the program was started from.
+    if (QDir::isAbsolutePath(storedPath) && QFileInfo(storedPath).isFile())
+        return storedPath;
+    return backgroundFolder() + QLatin1Char('/') + storedPath;
 }
+
 } // namespace AppPaths

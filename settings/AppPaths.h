@@ -38,8 +38,13 @@ QString userAgreementFolder(); // .../UserAgreement: UserAgreement_EN.html ...
 // A shipped medium by file name, e.g. defaultMediaFile("defaultbgH.mp4").
 QString defaultMediaFile(const QString& fileName);
 
-// The file a stored media path refers to: the path itself when that file exists, else the file
-// of that name in the Background folder (which may not exist either).
+// The file a stored media path refers to: an absolute path itself when that file exists, else
+// the file of that name in the Background folder (which may not exist either).
 QString resolveMediaPath(const QString& storedPath);
+
+// True when a new file can be created in `folder` right now. Permission bits alone do not
+// tell (read-only mounts, immutable folders, users with override rights), so this creates and
+// removes a small probe file.
+bool folderAcceptsWrites(const QString& folder);
 
 } // namespace AppPaths

@@ -1,61 +1,588 @@
 #include "settings/SettingsStore.h"
 
+#include "app/AppGlobals.h"
+#include "sensors/SensorCatalogue.h"
+#include "settings/AppPaths.h"
+#include "settings/SettingsLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QSettings>
+#include <QTextCodec>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Hand-edited files may claim any slot count; more slots than this are never read, so a huge
+// bgMaxCount cannot stall the start-up. The program itself always writes kStoredMediaSlots.
+constexpr int kMaxReadMediaSlots = 1024;
+
+// Bounds for stored media records. Real records stay far inside them; beyond them rendering
+// would overflow pixel arithmetic or try to allocate absurd pictures.
+constexpr qint32 kMaxFrameSide = 16384;
+constexpr double kMaxMediaRatio = 1000.0;
+
+// Fonts beyond this size would make overlay pictures of many megapixels per label.
+constexpr double kMaxFontSize = 1000.0;
+
+// The highest library index a stored ApplyBgID may name.
+constexpr int kMaxStoredMediaIndex = 15;
+
+constexpr int kLanguageCount = 4;
+
+QString key(const char* name, int index)
+{
+    return QLatin1String(name) + QString::number(index);
+}
+
+// The stored text of a value. Qt's INI reader turns unquoted commas into a list and "@ByteArray(...)"
+// into bytes; both are read back as the text they came from.
+QString textOf(const QVariant& value)
+{
+    switch (value.userType()) {
+    case QMetaType::QStringList:
+        return value.toStringList().join(QLatin1Char(','));
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    default:
+        return value.toString();
+    }
+}
+
+// Decimal integer text; numbers beyond the int range saturate, so an oversized value still
+// reaches its clamp. Anything else reads as 0.
+int parseInt(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return 0;
+    int digitsFrom = (trimmed.at(0) == QLatin1Char('-') || trimmed.at(0) == QLatin1Char('+')) ? 1 : 0;
+    if (digitsFrom == trimmed.size())
+        return 0;
+    for (int i = digitsFrom; i < trimmed.size(); ++i) {
+        if (trimmed.at(i) < QLatin1Char('0') || trimmed.at(i) > QLatin1Char('9'))
+            return 0;
+    }
+    const bool negative = trimmed.at(0) == QLatin1Char('-');
+    bool ok = false;
+    const qlonglong value = trimmed.toLongLong(&ok);
+    if (!ok)
+        return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    return int(qBound<qlonglong>(std::numeric_limits<int>::min(), value, std::numeric_limits<int>::max()));
+}
+
+// A finite number, else 0.
+double parseDouble(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+// Empty, "0" and "false" in any letter case are false; any other text is true.
+bool parseBool(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    return !(trimmed.isEmpty() || trimmed == QLatin1String("0") ||
+             trimmed.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0);
+}
+
+// The opaque colour of a stored ARGB hex value; text that is not hex reads as black.
+QColor parseColor(const QString& text)
+{
+    bool ok = false;
+    const QRgb argb = text.trimmed().toUInt(&ok, 16);
+    if (!ok)
+        return QColor(0, 0, 0);
+    return QColor(qRed(argb), qGreen(argb), qBlue(argb));
+}
+
+QString colorText(const QColor& color)
+{
+    return QString::number(color.rgba(), 16);
+}
+
+QString doubleText(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+// The stored font, or `fallback` when the text is no font description or an absurd size.
+QFont parseFont(const QString& text, const QFont& fallback)
+{
+    QFont font = fallback;
+    if (!font.fromString(text))
+        return fallback;
+    if (font.pointSizeF() > kMaxFontSize || font.pixelSize() > kMaxFontSize)
+        return fallback;
+    return font;
+}
+
+// Reads typed values from the open settings file. A key counts as present when the file holds a
+// value for it.
+class Reader
+{
+public:
+    explicit Reader(const QSettings& settings)
+        : m_settings(settings)
+    {
+    }
+
+    bool has(const QString& name) const { return !m_settings.value(name).isNull(); }
+    QString text(const QString& name) const { return textOf(m_settings.value(name)); }
+    int integer(const QString& name, int absent) const { return has(name) ? parseInt(text(name)) : absent; }
+    double real(const QString& name, double absent) const { return has(name) ? parseDouble(text(name)) : absent; }
+
+    // Absent or empty text gives `absent`.
+    int integerOrDefault(const QString& name, int absent) const
+    {
+        const QString value = text(name);
+        return value.trimmed().isEmpty() ? absent : parseInt(value);
+    }
+
+private:
+    const QSettings& m_settings;
+};
+
+// Opens an INI file in UTF-8. A file that exists but cannot be read (wrong permissions, a folder
+// in its place) would also never be written, so it is moved aside as "<name>.unreadable" and a
+// fresh file starts. A file that does not parse is copied aside as "<name>.broken" before the
+// program rewrites it.
+std::unique_ptr<QSettings> openIniFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists()) {
+        QFile probe(path);
+        if (!info.isFile() || !probe.open(QIODevice::ReadOnly)) {
+            const QString aside = path + QStringLiteral(".unreadable");
+            if (QFileInfo(aside).isFile())
+                QFile::remove(aside);
+            const bool moved = QDir().rename(path, aside);
+            qCWarning(lcSettings) << "cannot read" << path << (moved ? "; moved it aside" : "; cannot move it aside");
+        }
+    }
+    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    settings->setIniCodec(QTextCodec::codecForName("UTF-8"));
+    if (settings->status() == QSettings::FormatError) {
+        const QString aside = path + QStringLiteral(".broken");
+        QFile::remove(aside);
+        QFile::copy(path, aside);
+        qCWarning(lcSettings) << path << "is not a valid settings file; a copy is kept as" << aside;
+    }
+    return settings;
+}
+
+bool storedMediaFileExists(const QString& storedPath)
+{
+    return QFileInfo(AppPaths::resolveMediaPath(storedPath)).isFile();
+}
+
+MediaScaleRecord sanitized(MediaScaleRecord record)
+{
+    record.width = qBound(0, record.width, kMaxFrameSide);
+    record.height = qBound(0, record.height, kMaxFrameSide);
+    record.canvasWidth = qBound(0, record.canvasWidth, kMaxFrameSide);
+    record.canvasHeight = qBound(0, record.canvasHeight, kMaxFrameSide);
+    record.ratio = qBound(0.0, record.ratio, kMaxMediaRatio);
+    record.startPos = qBound(0.0, record.startPos, 1.0);
+    record.endPos = qBound(0.0, record.endPos, 1.0);
+    return record;
+}
+
+// Positions are clamped to the preview of their orientation, where dragging keeps them anyway.
+QPoint clampedPosition(int x, int y, bool portrait)
+{
+    const int previewWidth = int((portrait ? screenHeight : screenWidth) * previewScale);
+    const int previewHeight = int((portrait ? screenWidth : screenHeight) * previewScale);
+    return QPoint(qBound(0, x, qMax(0, previewWidth)), qBound(0, y, qMax(0, previewHeight)));
+}
+
+const char* const kDefaultSensorNames[kOverlayItemSlots] = {"CPU Temp", "GPU Temp", "CPU Usage", "RAM Usage"};
+
+} // namespace
 
 SettingsStore::SettingsStore() = default;
-SettingsStore::~SettingsStore() = default;
 
-void SettingsStore::openSettingsFiles() {}
+SettingsStore::~SettingsStore()
+{
+    if (remarkStore == m_remarks.get())
+        remarkStore = nullptr;
+}
+
+void SettingsStore::openSettingsFiles()
+{
+    const QString dataFolder = AppPaths::dataFolder();
+    QDir().mkpath(dataFolder);
+    QDir().mkpath(AppPaths::backgroundFolder());
+
+    m_settings = openIniFile(AppPaths::settingsFile());
+    m_discardUnparsedKeys = m_settings->status() == QSettings::FormatError;
+
+    if (remarkStore == m_remarks.get())
+        remarkStore = nullptr;
+    m_remarks = openIniFile(AppPaths::remarkFile());
+    remarkStore = m_remarks.get();
+    qCDebug(lcSettings) << "settings" << m_settings->fileName() << "remarks" << m_remarks->fileName();
+}
+
+void SettingsStore::ensureOpen()
+{
+    if (!m_settings)
+        openSettingsFiles();
+}
+
 void SettingsStore::loadConfig(SettingsState& state)
 {
-    Q_UNUSED(state)
+    ensureOpen();
+    const Reader read(*m_settings);
+
+    resetMediaLibrary(state);
+    const int slotCount = qBound(0, read.integer(QStringLiteral("bgMaxCount"), 0), kMaxReadMediaSlots);
+    for (int i = 0; i < slotCount; ++i) {
+        MediaScaleRecord record;
+        record.height = read.integer(key("bgScaleH", i), 0);
+        record.width = read.integer(key("bgScaleW", i), 0);
+        record.y = read.integer(key("bgScaleY", i), 0);
+        record.x = read.integer(key("bgScaleX", i), 0);
+        record.ratio = read.real(key("bgScaleRt", i), 0.0);
+        record.startPos = read.real(key("bgScaleSp", i), record.startPos);
+        record.endPos = read.real(key("bgScaleEp", i), record.endPos);
+        if (read.has(key("bgScaleCW", i)) && read.has(key("bgScaleCH", i))) {
+            record.canvasWidth = read.integer(key("bgScaleCW", i), 0);
+            record.canvasHeight = read.integer(key("bgScaleCH", i), 0);
+        } else {
+            record.canvasWidth = record.width;
+            record.canvasHeight = record.height;
+        }
+        record.rotation = read.integer(key("bgScaleRo", i), 0);
+        const QString path = read.text(key("bgPath", i));
+        if (path.isEmpty())
+            continue;
+        if (!storedMediaFileExists(path)) {
+            qCDebug(lcSettings) << "dropping media slot" << i << "whose file is missing:" << path;
+            continue;
+        }
+        state.mediaPaths.append(path);
+        state.mediaRecords.append(sanitized(record));
+    }
+
+    state.currentMediaIndex = read.integer(QStringLiteral("ApplyBgID"), 0);
+    if (state.currentMediaIndex > kMaxStoredMediaIndex)
+        state.currentMediaIndex = 0;
+
+    state.applyBacklight = read.integerOrDefault(QStringLiteral("ApplyBacklight"), 100);
+    if (state.applyBacklight > 100)
+        state.applyBacklight = 100;
+    else if (state.applyBacklight < 0)
+        state.applyBacklight = 50;
+
+    state.applyBgCycleMode = read.integer(QStringLiteral("ApplyBgCycleMode"), 0);
+    if (state.applyBgCycleMode < 0 || state.applyBgCycleMode > 2)
+        state.applyBgCycleMode = 0;
+
+    state.temperUnit = read.integer(QStringLiteral("temperUnit"), 0) != 0 ? 1 : 0;
+    useFahrenheit.store(state.temperUnit != 0);
+
+    state.bgDirection = read.integer(QStringLiteral("bgDirection"), 0);
+    state.applyStyleMode = read.integer(QStringLiteral("ApplyStyleMode"), 0);
+
+    state.sleepMode = read.integerOrDefault(QStringLiteral("SleepMode"), 0);
+    if (state.sleepMode != 0 && state.sleepMode != 1)
+        state.sleepMode = 0;
+
+    state.overlayPositions = OverlayPositions();
+    OverlayPositions& positions = state.overlayPositions;
+    for (int i = 0; i < kOverlayItemSlots; ++i) {
+        OverlayItem item = defaultOverlayItem(i);
+        if (read.has(key("HwHardwareName", i)))
+            item.hardwareName = read.text(key("HwHardwareName", i));
+        if (read.has(key("HwSensorName", i)))
+            item.sensorName = read.text(key("HwSensorName", i));
+        else
+            applyDefaultOverlayLayout(i, item, positions);
+        if (read.has(key("HwTFont", i)))
+            item.titleFont = parseFont(read.text(key("HwTFont", i)), item.titleFont);
+        if (read.has(key("HwCFont", i)))
+            item.contentFont = parseFont(read.text(key("HwCFont", i)), item.contentFont);
+        if (read.has(key("HwTColor", i)))
+            item.titleColor = parseColor(read.text(key("HwTColor", i)));
+        if (read.has(key("HwCColor", i)))
+            item.contentColor = parseColor(read.text(key("HwCColor", i)));
+        if (read.has(key("HwEnable", i)))
+            item.enable = parseBool(read.text(key("HwEnable", i)));
+        state.overlayItems[size_t(i)] = item;
+
+        const auto readPoint = [&](const char* xName, const char* yName, bool portrait, OverlayPositionList& list) {
+            if (read.has(key(xName, i)) && read.has(key(yName, i)))
+                list[size_t(i)] =
+                    clampedPosition(read.integer(key(xName, i), 0), read.integer(key(yName, i), 0), portrait);
+        };
+        readPoint("HwHTX", "HwHTY", false, positions.titlePositionsH);
+        readPoint("HwHCX", "HwHCY", false, positions.contentPositionsH);
+        readPoint("HwVTX", "HwVTY", true, positions.titlePositionsV);
+        readPoint("HwVCX", "HwVCY", true, positions.contentPositionsV);
+    }
+
+    const QString screenSwitch = read.text(QStringLiteral("screenSwitch"));
+    state.screenSwitch = screenSwitch.isEmpty() || parseBool(screenSwitch);
+
+    state.isPrivacyPolicyAgree = read.integer(QStringLiteral("isPrivacyPolicyAgree"), 0);
+    if (state.isPrivacyPolicyAgree == 0) {
+        state.applyLanguage = languageForCountry(QLocale::system().country());
+    } else {
+        state.applyLanguage = read.integer(QStringLiteral("ApplyLanguage"), 0);
+        if (state.applyLanguage < 0 || state.applyLanguage >= kLanguageCount)
+            state.applyLanguage = 0;
+    }
+
+    // A file that did not parse is replaced as a whole: its leftovers go, and the values just
+    // read are queued so that the next flush, whichever it is, writes a complete file.
+    if (m_discardUnparsedKeys) {
+        m_discardUnparsedKeys = false;
+        m_settings->clear();
+        writeMediaSlots(state);
+        writeOverlayGroups(state);
+        writeApplicationKeys(state);
+    }
 }
+
+void SettingsStore::writeMediaSlots(const SettingsState& state)
+{
+    QSettings& s = *m_settings;
+    s.setValue(QStringLiteral("bgMaxCount"), kStoredMediaSlots);
+    for (int i = 0; i < kStoredMediaSlots; ++i) {
+        const bool stored = i < state.mediaPaths.size() && !(i < state.defaultMediaPaths.size() &&
+                                                             state.mediaPaths.at(i) == state.defaultMediaPaths.at(i));
+        const QString path = stored ? state.mediaPaths.at(i) : QString();
+        const MediaScaleRecord record =
+            stored && i < state.mediaRecords.size() ? state.mediaRecords.at(i) : MediaScaleRecord();
+        s.setValue(key("bgPath", i), path);
+        s.setValue(key("bgScaleX", i), record.x);
+        s.setValue(key("bgScaleY", i), record.y);
+        s.setValue(key("bgScaleW", i), record.width);
+        s.setValue(key("bgScaleH", i), record.height);
+        s.setValue(key("bgScaleCW", i), record.canvasWidth);
+        s.setValue(key("bgScaleCH", i), record.canvasHeight);
+        s.setValue(key("bgScaleRt", i), doubleText(record.ratio));
+        s.setValue(key("bgScaleRo", i), record.rotation);
+        s.setValue(key("bgScaleSp", i), doubleText(record.startPos));
+        s.setValue(key("bgScaleEp", i), doubleText(record.endPos));
+    }
+}
+
+void SettingsStore::writeOverlayGroups(const SettingsState& state)
+{
+    QSettings& s = *m_settings;
+    const OverlayPositions& positions = state.overlayPositions;
+    for (int i = 0; i < kOverlayItemSlots; ++i) {
+        const OverlayItem& item = state.overlayItems[size_t(i)];
+        s.setValue(key("HwSensorName", i), item.sensorName);
+        s.setValue(key("HwHardwareName", i), item.hardwareName);
+        s.setValue(key("HwTFont", i), item.titleFont.toString());
+        s.setValue(key("HwCFont", i), item.contentFont.toString());
+        s.setValue(key("HwTColor", i), colorText(item.titleColor));
+        s.setValue(key("HwCColor", i), colorText(item.contentColor));
+        s.setValue(key("HwEnable", i), item.enable);
+        const auto writePoint = [&](const char* xName, const char* yName, const QPoint& point) {
+            s.setValue(key(xName, i), point.x());
+            s.setValue(key(yName, i), point.y());
+        };
+        writePoint("HwHTX", "HwHTY", positions.titlePositionsH[size_t(i)]);
+        writePoint("HwHCX", "HwHCY", positions.contentPositionsH[size_t(i)]);
+        writePoint("HwVTX", "HwVTY", positions.titlePositionsV[size_t(i)]);
+        writePoint("HwVCX", "HwVCY", positions.contentPositionsV[size_t(i)]);
+    }
+    s.setValue(QStringLiteral("ApplyBgID"), state.currentMediaIndex);
+}
+
+void SettingsStore::writeApplicationKeys(const SettingsState& state)
+{
+    QSettings& s = *m_settings;
+    s.setValue(QStringLiteral("temperUnit"), state.temperUnit);
+    s.setValue(QStringLiteral("SleepMode"), state.sleepMode);
+    s.setValue(QStringLiteral("ApplyLanguage"), state.applyLanguage);
+    s.setValue(QStringLiteral("ApplyBacklight"), state.applyBacklight);
+    s.setValue(QStringLiteral("ApplyBgCycleMode"), state.applyBgCycleMode);
+    s.setValue(QStringLiteral("ApplyStyleMode"), state.applyStyleMode);
+    s.setValue(QStringLiteral("bgDirection"), state.bgDirection);
+    s.setValue(QStringLiteral("isPrivacyPolicyAgree"), state.isPrivacyPolicyAgree);
+    s.setValue(QStringLiteral("screenSwitch"), state.screenSwitch);
+}
+
+void SettingsStore::flush()
+{
+    // Qt's writer takes a lock file beside the settings file, and a stale lock in a folder that
+    // refuses writes would make it wait forever; such a folder is not written at all.
+    const QString folder = QFileInfo(m_settings->fileName()).absolutePath();
+    if (!AppPaths::folderAcceptsWrites(folder)) {
+        m_lastSaveSucceeded = false;
+        qCDebug(lcSettings) << "not saving: folder" << folder << "refuses writes";
+        return;
+    }
+    m_settings->sync();
+    m_lastSaveSucceeded = m_settings->status() == QSettings::NoError;
+    if (m_lastSaveSucceeded)
+        return;
+    qCDebug(lcSettings) << "could not save" << m_settings->fileName() << m_settings->status();
+
+    // A handle keeps reporting its first error for good, so the values move to a fresh handle;
+    // they are written by the next flush that succeeds.
+    auto fresh = std::make_unique<QSettings>(m_settings->fileName(), QSettings::IniFormat);
+    fresh->setIniCodec(QTextCodec::codecForName("UTF-8"));
+    const QStringList keys = m_settings->allKeys();
+    for (const QString& name : fresh->allKeys()) {
+        if (!keys.contains(name))
+            fresh->remove(name);
+    }
+    for (const QString& name : keys)
+        fresh->setValue(name, m_settings->value(name));
+    m_settings = std::move(fresh);
+}
+
 void SettingsStore::saveMediaConfig(const SettingsState& state)
 {
-    Q_UNUSED(state)
+    ensureOpen();
+    writeMediaSlots(state);
+    flush();
 }
+
 void SettingsStore::saveOverlayConfig(const SettingsState& state)
 {
-    Q_UNUSED(state)
+    ensureOpen();
+    writeOverlayGroups(state);
+    flush();
 }
+
 void SettingsStore::saveAppConfig(const SettingsState& state)
 {
-    Q_UNUSED(state)
+    ensureOpen();
+    writeMediaSlots(state);
+    writeOverlayGroups(state);
+    writeApplicationKeys(state);
+    flush();
 }
+
 void SettingsStore::saveLanguage(SettingsState& state, int languageIndex)
 {
+    ensureOpen();
     state.applyLanguage = languageIndex;
+    m_settings->setValue(QStringLiteral("ApplyLanguage"), languageIndex);
+    flush();
 }
+
 void SettingsStore::saveTemperUnit(SettingsState& state, int temperUnit)
 {
+    ensureOpen();
     state.temperUnit = temperUnit;
+    m_settings->setValue(QStringLiteral("temperUnit"), temperUnit);
+    flush();
 }
+
 void SettingsStore::saveScreenSwitch(SettingsState& state, bool on)
 {
+    ensureOpen();
     state.screenSwitch = on;
+    m_settings->setValue(QStringLiteral("screenSwitch"), on);
+    flush();
 }
+
 void SettingsStore::saveSleepMode(SettingsState& state, int sleepMode)
 {
+    ensureOpen();
     state.sleepMode = sleepMode;
+    m_settings->setValue(QStringLiteral("SleepMode"), sleepMode);
+    flush();
 }
 
 void resetMediaLibrary(SettingsState& state)
 {
-    Q_UNUSED(state)
+    static const struct
+    {
+        const char* fileName;
+        bool landscape;
+    } kDefaultItems[] = {{"defaultbgHW01H.gif", true},
+                         {"defaultbgHW01V.gif", false},
+                         {"defaultbgHW02H.gif", true},
+                         {"defaultbgHW02V.gif", false}};
+    state.defaultMediaPaths.clear();
+    state.defaultMediaRecords.clear();
+    for (const auto& item : kDefaultItems) {
+        const QString path = AppPaths::defaultMediaFile(QLatin1String(item.fileName));
+        if (!QFileInfo(path).isFile())
+            continue;
+        state.defaultMediaPaths.append(path);
+        state.defaultMediaRecords.append(item.landscape ? MediaScaleRecord::defaultMedium(screenWidth, screenHeight)
+                                                        : MediaScaleRecord::defaultMedium(screenHeight, screenWidth));
+    }
+    state.mediaPaths = state.defaultMediaPaths;
+    state.mediaRecords = state.defaultMediaRecords;
 }
+
 OverlayItem defaultOverlayItem(int index)
 {
-    Q_UNUSED(index)
-    return OverlayItem();
+    OverlayItem item;
+    item.sensorName = QLatin1String(kDefaultSensorNames[qBound(0, index, kOverlayItemSlots - 1)]);
+    item.titleFont = QFont(familyMiSansRegular, int(0.05 * screenWidth), 57);
+    item.contentFont = QFont(familyMiSansRegular, int(0.075 * screenWidth), 75);
+    return item;
 }
+
 void applyDefaultOverlayLayout(int index, const OverlayItem& item, OverlayPositions& positions)
 {
-    Q_UNUSED(index)
-    Q_UNUSED(item)
-    Q_UNUSED(positions)
+    if (index < 0 || index >= kOverlayItemSlots)
+        return;
+    const double w = screenWidth;
+    const double h = screenHeight;
+    const double s = previewScale;
+    // Row height, top margin of the portrait column, gap, portrait row spacing.
+    const int a = int(h * 0.1 * s);
+    const int b = int(0.105 * w * s);
+    const int c = int(4 * s);
+    const int d = int(w * 0.075 * s);
+    const int e = 3 * a + c;
+    const int f = int(h * s - 6 * a - 2 * c);
+
+    const SensorReading reading = readingFor(item.hardwareName, item.sensorName);
+    const QString title = displayNameFor(item.hardwareName, item.sensorName);
+    const QString content = reading.valueText + reading.unit;
+    const int tw = int(QFontMetrics(item.titleFont).horizontalAdvance(title) * s);
+    const int cw = int(QFontMetrics(item.contentFont).horizontalAdvance(content) * s);
+
+    const auto leftX = [&](int width) { return int((w * s * 0.5 - width) * 0.5); };
+    const auto rightX = [&](int width) { return int(w * s * 0.5 + (w * s * 0.5 - width) * 0.5); };
+    const auto portraitX = [&](int width) { return int((h * s - width) * 0.5); };
+
+    const bool rightColumn = index % 2 == 1;
+    const bool bottomRow = index >= 2;
+    const int landscapeTitleX = rightColumn ? rightX(tw) : leftX(tw);
+    const int landscapeContentX = rightColumn ? rightX(cw) : leftX(cw);
+    const int landscapeTitleY = bottomRow ? e + f : a;
+    const int landscapeContentY = bottomRow ? f + 2 * e - 2 * a : 2 * a + c;
+    // Portrait rows step by 2a + c + d.
+    const int portraitTitleY = 2 * index * a + b + index * c + index * d;
+    const int portraitContentY = portraitTitleY + a + c;
+
+    const size_t slot = size_t(index);
+    positions.titlePositionsH[slot] = QPoint(landscapeTitleX, landscapeTitleY);
+    positions.contentPositionsH[slot] = QPoint(landscapeContentX, landscapeContentY);
+    positions.titlePositionsV[slot] = QPoint(portraitX(tw), portraitTitleY);
+    positions.contentPositionsV[slot] = QPoint(portraitX(cw), portraitContentY);
 }
+
 int languageForCountry(QLocale::Country country)
 {
-    Q_UNUSED(country)
-    return 0;
+    switch (country) {
+    case QLocale::China:
+        return 1;
+    case QLocale::Japan:
+        return 2;
+    case QLocale::SouthKorea:
+        return 3;
+    default:
+        return 0;
+    }
 }

@@ -78,6 +78,7 @@ private:
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QSettings> m_remarks;
     bool m_lastSaveSucceeded = true;
+    bool m_discardUnparsedKeys = false; // the file did not parse; rewrite it whole
 };
 
 // Number of media slots every save writes (bgMaxCount).
