@@ -9,8 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QPair>
 #include <QSettings>
 #include <QTextCodec>
+#include <QVector>
 
 #include <cmath>
 #include <limits>
@@ -148,32 +150,70 @@ private:
     const QSettings& m_settings;
 };
 
-// Opens an INI file in UTF-8. A file that exists but cannot be read (wrong permissions, a folder
-// in its place) would also never be written, so it is moved aside as "<name>.unreadable" and a
-// fresh file starts. A file that does not parse is copied aside as "<name>.broken" before the
-// program rewrites it.
-std::unique_ptr<QSettings> openIniFile(const QString& path)
+std::unique_ptr<QSettings> makeIniHandle(const QString& path)
 {
+    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    settings->setIniCodec(QTextCodec::codecForName("UTF-8"));
+    return settings;
+}
+
+// Moves a file (or whatever stands in its place) aside as "<path><suffix>", replacing an older one.
+bool moveAside(const QString& path, const QString& suffix)
+{
+    const QString aside = path + suffix;
+    if (QFileInfo(aside).isFile())
+        QFile::remove(aside);
+    return QDir().rename(path, aside);
+}
+
+// Opens an INI file in UTF-8. Qt's handle never writes a file it cannot read, and after a read
+// error it reports that error for good, so such files are moved aside (never deleted) and a fresh
+// file starts: one that cannot be read (permissions, a folder in its place) as "<name>.unreadable",
+// one that does not parse as "<name>.broken". What did parse is carried over as unsaved values.
+// Sets `broken` when the file did not parse.
+std::unique_ptr<QSettings> openIniFile(const QString& path, bool& broken)
+{
+    broken = false;
     const QFileInfo info(path);
     if (info.exists()) {
         QFile probe(path);
         if (!info.isFile() || !probe.open(QIODevice::ReadOnly)) {
-            const QString aside = path + QStringLiteral(".unreadable");
-            if (QFileInfo(aside).isFile())
-                QFile::remove(aside);
-            const bool moved = QDir().rename(path, aside);
+            const bool moved = moveAside(path, QStringLiteral(".unreadable"));
             qCWarning(lcSettings) << "cannot read" << path << (moved ? "; moved it aside" : "; cannot move it aside");
         }
     }
-    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    settings->setIniCodec(QTextCodec::codecForName("UTF-8"));
-    if (settings->status() == QSettings::FormatError) {
-        const QString aside = path + QStringLiteral(".broken");
-        QFile::remove(aside);
-        QFile::copy(path, aside);
-        qCWarning(lcSettings) << path << "is not a valid settings file; a copy is kept as" << aside;
+    auto settings = makeIniHandle(path);
+    const QStringList keys = settings->allKeys(); // parses every section
+    if (settings->status() != QSettings::FormatError)
+        return settings;
+
+    broken = true;
+    QVector<QPair<QString, QVariant>> parsed;
+    for (const QString& name : keys)
+        parsed.append(qMakePair(name, settings->value(name)));
+    settings.reset();
+    if (!moveAside(path, QStringLiteral(".broken"))) {
+        qCWarning(lcSettings) << path << "does not parse and cannot be moved aside";
+        return makeIniHandle(path);
     }
+    qCWarning(lcSettings) << path << "does not parse; it is kept as" << path + QStringLiteral(".broken");
+    settings = makeIniHandle(path);
+    for (const auto& entry : parsed)
+        settings->setValue(entry.first, entry.second);
     return settings;
+}
+
+// True when the settings file can be replaced now. Checked before every write: Qt's handle
+// reports a failed write for good, even after later writes succeed, and a stale lock file in a
+// folder that refuses writes would make it wait forever.
+bool canReplace(const QString& path)
+{
+    if (!AppPaths::folderAcceptsWrites(QFileInfo(path).absolutePath()))
+        return false;
+    if (!QFileInfo::exists(path))
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite);
 }
 
 bool storedMediaFileExists(const QString& storedPath)
@@ -219,12 +259,12 @@ void SettingsStore::openSettingsFiles()
     QDir().mkpath(dataFolder);
     QDir().mkpath(AppPaths::backgroundFolder());
 
-    m_settings = openIniFile(AppPaths::settingsFile());
-    m_discardUnparsedKeys = m_settings->status() == QSettings::FormatError;
+    m_settings = openIniFile(AppPaths::settingsFile(), m_discardUnparsedKeys);
 
     if (remarkStore == m_remarks.get())
         remarkStore = nullptr;
-    m_remarks = openIniFile(AppPaths::remarkFile());
+    bool remarksBroken = false;
+    m_remarks = openIniFile(AppPaths::remarkFile(), remarksBroken);
     remarkStore = m_remarks.get();
     qCDebug(lcSettings) << "settings" << m_settings->fileName() << "remarks" << m_remarks->fileName();
 }
@@ -339,14 +379,15 @@ void SettingsStore::loadConfig(SettingsState& state)
             state.applyLanguage = 0;
     }
 
-    // A file that did not parse is replaced as a whole: its leftovers go, and the values just
-    // read are queued so that the next flush, whichever it is, writes a complete file.
+    // A file that did not parse is replaced at once by a complete one with the values just read;
+    // whatever else it held is gone from it (the original is kept aside).
     if (m_discardUnparsedKeys) {
         m_discardUnparsedKeys = false;
         m_settings->clear();
         writeMediaSlots(state);
         writeOverlayGroups(state);
         writeApplicationKeys(state);
+        flush();
     }
 }
 
@@ -415,32 +456,16 @@ void SettingsStore::writeApplicationKeys(const SettingsState& state)
 
 void SettingsStore::flush()
 {
-    // Qt's writer takes a lock file beside the settings file, and a stale lock in a folder that
-    // refuses writes would make it wait forever; such a folder is not written at all.
-    const QString folder = QFileInfo(m_settings->fileName()).absolutePath();
-    if (!AppPaths::folderAcceptsWrites(folder)) {
+    // Unwritten values stay in the handle and go out with the next flush that can write.
+    if (!canReplace(m_settings->fileName())) {
         m_lastSaveSucceeded = false;
-        qCDebug(lcSettings) << "not saving: folder" << folder << "refuses writes";
+        qCDebug(lcSettings) << "not saving: cannot replace" << m_settings->fileName();
         return;
     }
     m_settings->sync();
     m_lastSaveSucceeded = m_settings->status() == QSettings::NoError;
-    if (m_lastSaveSucceeded)
-        return;
-    qCDebug(lcSettings) << "could not save" << m_settings->fileName() << m_settings->status();
-
-    // A handle keeps reporting its first error for good, so the values move to a fresh handle;
-    // they are written by the next flush that succeeds.
-    auto fresh = std::make_unique<QSettings>(m_settings->fileName(), QSettings::IniFormat);
-    fresh->setIniCodec(QTextCodec::codecForName("UTF-8"));
-    const QStringList keys = m_settings->allKeys();
-    for (const QString& name : fresh->allKeys()) {
-        if (!keys.contains(name))
-            fresh->remove(name);
-    }
-    for (const QString& name : keys)
-        fresh->setValue(name, m_settings->value(name));
-    m_settings = std::move(fresh);
+    if (!m_lastSaveSucceeded)
+        qCWarning(lcSettings) << "could not save" << m_settings->fileName() << m_settings->status();
 }
 
 void SettingsStore::saveMediaConfig(const SettingsState& state)

@@ -14,9 +14,10 @@ class QSettings;
 // Both are INI files in UTF-8 with every key in the General section. Integers are decimal text,
 // doubles QString::number(v, 'g', 6), colours the lowercase hex of QColor::rgba() (read back
 // opaque), fonts QFont::toString(). Every save is flushed at once and replaces the file in one
-// step, so an interrupted save leaves the previous complete file. A file that cannot be read
-// behaves as an empty one; a file that cannot be written leaves the program running with its
-// values in memory, and nothing is reported to the user.
+// step, so an interrupted save leaves the previous complete file. A file that cannot be read or
+// does not parse behaves as an empty one (what parsed is used) and is kept aside as
+// bgConfig.ini.unreadable or bgConfig.ini.broken; a file that cannot be written leaves the
+// program running with its values in memory. Nothing of this is reported to the user.
 //
 // Owned by the main window, created and used on the GUI thread only. It owns both file handles;
 // while the remark file is open the process-wide `remarkStore` points at it, and the destructor
@@ -62,7 +63,8 @@ public:
     void saveScreenSwitch(SettingsState& state, bool on);
     void saveSleepMode(SettingsState& state, int sleepMode);
 
-    // False when the last flush could not write bgConfig.ini (read-only file or folder).
+    // False when the last flush could not write bgConfig.ini: a read-only file or folder (the
+    // values are written by the next flush that can), or a write error such as a full disk.
     bool lastSaveSucceeded() const { return m_lastSaveSucceeded; }
 
     // The bgConfig.ini handle, or null before openSettingsFiles.

@@ -65,7 +65,7 @@ bool writeEntry(const QString& path, const QString& executablePath)
     out.setCodec("UTF-8");
     out << "[Desktop Entry]\n"
         << "Type=Application\n"
-        << "Version=1.5\n"
+        << "Version=1.0\n"
         << "Name=Vortane Screen\n"
         << "Comment=Cooler screen companion, started in the tray\n"
         << "Exec=" << escapedValue(quotedExecArgument(QDir::toNativeSeparators(executablePath))) << " min\n"
