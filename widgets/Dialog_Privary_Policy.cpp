@@ -13,6 +13,8 @@ Dialog_Privary_Policy::Dialog_Privary_Policy(QWidget* parent)
     , ui(std::make_unique<Ui::Dialog_Privary_Policy>())
 {
     ui->setupUi(this);
+    // The background picture has rounded corners; outside them the mask shows through.
+    setAttribute(Qt::WA_TranslucentBackground);
     appendStyleSheet(ui->label_about_title, QString::fromLatin1(TextStyle::SegoeSemibold16Light));
     ui->textBrowser->setStyleSheet(
         QStringLiteral("background:#101010;color:#FFFFFF;font-family:Segoe UI;font-style:Regular;font-size:14px;"));

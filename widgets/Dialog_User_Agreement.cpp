@@ -25,6 +25,8 @@ Dialog_User_Agreement::Dialog_User_Agreement(int language, const QString& agreem
     , page(QDir(agreementFolder).filePath(pageFileName(language)))
 {
     ui->setupUi(this);
+    // The background picture has rounded corners; outside them the mask shows through.
+    setAttribute(Qt::WA_TranslucentBackground);
     appendStyleSheet(ui->label_about_title, QString::fromLatin1(TextStyle::SegoeSemibold16Light));
     ui->textBrowser->setStyleSheet(QStringLiteral("QTextBrowser{background:#101010;color:#FFFFFF;border:none;}"));
     ui->textBrowser->setVerticalScrollBar(new VScrollBar(ui->textBrowser));

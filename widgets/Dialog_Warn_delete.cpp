@@ -10,6 +10,8 @@ Dialog_Warn_delete::Dialog_Warn_delete(QWidget* parent)
     , ui(std::make_unique<Ui::Dialog_Warn_delete>())
 {
     ui->setupUi(this);
+    // The background picture has rounded corners; outside them the mask shows through.
+    setAttribute(Qt::WA_TranslucentBackground);
     appendStyleSheet(ui->label_title, QString::fromLatin1(TextStyle::SegoeSemibold16Light));
     appendStyleSheet(ui->label_show_string, QString::fromLatin1(TextStyle::SegoeRegular14Light));
 }
