@@ -55,23 +55,32 @@ std::unique_ptr<QDialog> makeDialog(Kind kind, const QString& agreementFolder)
 }
 
 // Calls `action` once with the modal dialog as soon as one runs. If none shows up, or the action
-// leaves it open, the dialog is rejected after 10 s so that a fault fails the test instead of
-// hanging it.
+// leaves it open, that dialog is rejected after 10 s so that a fault fails the test instead of
+// hanging it; a dialog of a later test is never touched.
 void whileModal(std::function<void(QDialog*)> action)
 {
+    auto found = std::make_shared<QPointer<QDialog>>();
+    auto searching = std::make_shared<bool>(true);
     auto* poll = new QTimer;
     poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+    QObject::connect(poll, &QTimer::timeout, [poll, action, found, searching] {
         if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             poll->stop();
             poll->deleteLater();
+            *searching = false;
+            *found = modal;
             action(modal);
         }
     });
     poll->start();
-    QTimer::singleShot(10000, [] {
-        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            modal->reject();
+    QTimer::singleShot(10000, [poll, found, searching] {
+        if (*searching) {
+            poll->deleteLater();
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                modal->reject();
+        } else if (!found->isNull() && (*found)->isVisible()) {
+            (*found)->reject();
+        }
     });
 }
 
