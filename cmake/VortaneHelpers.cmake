@@ -39,3 +39,7 @@ function(vortane_add_test name)
         LABELS "${ARG_LABELS}"
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORTANE_PROGRAM_DIR=${VORTANE_BIN_DIR};VORTANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};${ARG_ENVIRONMENT}")
 endfunction()
+
+# Environment for build-time tools run by custom commands: no display, and no leak report from a
+# sanitized tool (the build is not the place to judge them; the tests are).
+set(VORTANE_TOOL_ENV ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0)

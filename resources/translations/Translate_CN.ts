@@ -1,4 +1,87 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
+<context>
+    <name>Dialog_Privary_Policy</name>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>隐私政策</translation>
+    </message>
+    <message>
+        <source>Understand</source>
+        <translation>我已了解</translation>
+    </message>
+    <message>
+        <source>To protect your privacy, Vortane Screen works entirely on this computer. It has no account, no advertising, no usage statistics and no automatic update check, and it does not use the network.</source>
+        <translation>为保护您的隐私，Vortane Screen 完全在本机上运行。它没有账户、没有广告、不收集使用统计、不自动检查更新，也不使用网络。</translation>
+    </message>
+    <message>
+        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</source>
+        <translation>程序读取的内容：温度、风扇转速、电压、时钟频率和占用率等硬件传感器读数，每秒一次从本机操作系统本地读取，仅用于在主页和您的散热器屏幕上显示。这些读数不会被记录，也绝不会发送到其他任何地方。</translation>
+    </message>
+    <message>
+        <source>What the program stores: your cooler settings (such as colours, brightness, rotation angle, the sensors you chose and your display, screen and clock settings), your sensor remarks and the media files you add are kept in local files on this computer: bgConfig.ini, sensorRemark.ini and the Background folder, next to the program or in your user data folder. If you turn on Launch on startup, an autostart entry is added for your user account and removed again when you turn it off.</source>
+        <translation>程序存储的内容：您的散热器设置（例如颜色、亮度、旋转角度、所选传感器以及显示、屏幕和时钟设置）、您的传感器备注和您添加的媒体文件，都保存在本机的本地文件中：bgConfig.ini、sensorRemark.ini 和 Background 文件夹，位于程序旁边或您的用户数据文件夹中。如果您开启“开机启动”，程序会为您的用户账户添加一个自启动项，关闭该设置后会将其删除。</translation>
+    </message>
+    <message>
+        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
+        <translation>程序发送的内容：图片、视频、传感器读数和设备设置只通过 USB 线发送到您散热器的屏幕控制器。不会向散热器制造商或任何其他人发送任何内容。</translation>
+    </message>
+    <message>
+        <source>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</source>
+        <translation>网页：只有在您点击“关于我们”按钮时，程序才会在您自己的浏览器中打开制造商的网站；该网站有其自己的隐私政策。</translation>
+    </message>
+    <message>
+        <source>Removing your data: deleting the files and the folder named above removes everything the program has stored.</source>
+        <translation>删除您的数据：删除上述文件和文件夹即可移除程序存储的全部内容。</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog_User_Agreement</name>
+    <message>
+        <source>User Agreement</source>
+        <translation>用户协议</translation>
+    </message>
+    <message>
+        <source>End User License Agreement</source>
+        <translation>最终用户许可协议</translation>
+    </message>
+    <message>
+        <source>Agree</source>
+        <translation>同意</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog_Warn_delete</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Delete?</source>
+        <translation>确定删除？</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeDialog</name>
+    <message>
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+</context>
 </TS>

@@ -1,4 +1,87 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
+<context>
+    <name>Dialog_Privary_Policy</name>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>Privacy Policy</translation>
+    </message>
+    <message>
+        <source>Understand</source>
+        <translation>Understand</translation>
+    </message>
+    <message>
+        <source>To protect your privacy, Vortane Screen works entirely on this computer. It has no account, no advertising, no usage statistics and no automatic update check, and it does not use the network.</source>
+        <translation>To protect your privacy, Vortane Screen works entirely on this computer. It has no account, no advertising, no usage statistics and no automatic update check, and it does not use the network.</translation>
+    </message>
+    <message>
+        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</source>
+        <translation>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</translation>
+    </message>
+    <message>
+        <source>What the program stores: your cooler settings (such as colours, brightness, rotation angle, the sensors you chose and your display, screen and clock settings), your sensor remarks and the media files you add are kept in local files on this computer: bgConfig.ini, sensorRemark.ini and the Background folder, next to the program or in your user data folder. If you turn on Launch on startup, an autostart entry is added for your user account and removed again when you turn it off.</source>
+        <translation>What the program stores: your cooler settings (such as colours, brightness, rotation angle, the sensors you chose and your display, screen and clock settings), your sensor remarks and the media files you add are kept in local files on this computer: bgConfig.ini, sensorRemark.ini and the Background folder, next to the program or in your user data folder. If you turn on Launch on startup, an autostart entry is added for your user account and removed again when you turn it off.</translation>
+    </message>
+    <message>
+        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
+        <translation>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</translation>
+    </message>
+    <message>
+        <source>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</source>
+        <translation>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</translation>
+    </message>
+    <message>
+        <source>Removing your data: deleting the files and the folder named above removes everything the program has stored.</source>
+        <translation>Removing your data: deleting the files and the folder named above removes everything the program has stored.</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog_User_Agreement</name>
+    <message>
+        <source>User Agreement</source>
+        <translation>User Agreement</translation>
+    </message>
+    <message>
+        <source>End User License Agreement</source>
+        <translation>End User License Agreement</translation>
+    </message>
+    <message>
+        <source>Agree</source>
+        <translation>Agree</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog_Warn_delete</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Delete?</source>
+        <translation>Delete?</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeDialog</name>
+    <message>
+        <source>Notice</source>
+        <translation>Notice</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
+    <message>
+        <source>Progress</source>
+        <translation>Progress</translation>
+    </message>
+</context>
 </TS>

@@ -1,4 +1,87 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
+<context>
+    <name>Dialog_Privary_Policy</name>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>プライバシーポリシー</translation>
+    </message>
+    <message>
+        <source>Understand</source>
+        <translation>了解しました</translation>
+    </message>
+    <message>
+        <source>To protect your privacy, Vortane Screen works entirely on this computer. It has no account, no advertising, no usage statistics and no automatic update check, and it does not use the network.</source>
+        <translation>お客様のプライバシーを守るため、Vortane Screen はすべてこのコンピューター上で動作します。アカウント、広告、利用統計、自動更新チェックはなく、ネットワークも使用しません。</translation>
+    </message>
+    <message>
+        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</source>
+        <translation>プログラムが読み取る情報：温度、ファン回転数、電圧、クロック周波数、使用率などのハードウェアセンサーの値は、このコンピューターのオペレーティングシステムから1秒に1回ローカルで読み取られ、ホーム画面とクーラーの画面に表示するためだけに使われます。記録されることはなく、他のどこにも送信されません。</translation>
+    </message>
+    <message>
+        <source>What the program stores: your cooler settings (such as colours, brightness, rotation angle, the sensors you chose and your display, screen and clock settings), your sensor remarks and the media files you add are kept in local files on this computer: bgConfig.ini, sensorRemark.ini and the Background folder, next to the program or in your user data folder. If you turn on Launch on startup, an autostart entry is added for your user account and removed again when you turn it off.</source>
+        <translation>プログラムが保存する情報：クーラーの設定（色、明るさ、回転角度、選択したセンサー、表示・スクリーン・時計の設定など）、センサーのメモ、追加したメディアファイルは、このコンピューター上のローカルファイル（bgConfig.ini、sensorRemark.ini、Background フォルダー）に、プログラムと同じ場所またはユーザーデータフォルダーに保存されます。「スタートアップ時に起動」をオンにすると、お使いのユーザーアカウントに自動起動の項目が追加され、オフにすると削除されます。</translation>
+    </message>
+    <message>
+        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
+        <translation>プログラムが送信する情報：画像、動画、センサーの値、デバイスの設定は、USB ケーブルを通じてクーラーの画面コントローラーにのみ送られます。クーラーのメーカーやその他の誰にも何も送信されません。</translation>
+    </message>
+    <message>
+        <source>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</source>
+        <translation>Web ページ：「会社概要」ボタンは、クリックしたときにだけメーカーの Web サイトをお使いのブラウザーで開きます。その Web サイトには独自のプライバシーポリシーがあります。</translation>
+    </message>
+    <message>
+        <source>Removing your data: deleting the files and the folder named above removes everything the program has stored.</source>
+        <translation>データの削除：上記のファイルとフォルダーを削除すると、プログラムが保存したものはすべて削除されます。</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog_User_Agreement</name>
+    <message>
+        <source>User Agreement</source>
+        <translation>利用規約</translation>
+    </message>
+    <message>
+        <source>End User License Agreement</source>
+        <translation>エンドユーザー使用許諾契約</translation>
+    </message>
+    <message>
+        <source>Agree</source>
+        <translation>同意する</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog_Warn_delete</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Delete?</source>
+        <translation>削除しますか？</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeDialog</name>
+    <message>
+        <source>Notice</source>
+        <translation>お知らせ</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
+    <message>
+        <source>Progress</source>
+        <translation>進行状況</translation>
+    </message>
+</context>
 </TS>

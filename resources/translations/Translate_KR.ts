@@ -1,4 +1,87 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="ko_KR">
+<context>
+    <name>Dialog_Privary_Policy</name>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>개인정보 처리방침</translation>
+    </message>
+    <message>
+        <source>Understand</source>
+        <translation>확인했습니다</translation>
+    </message>
+    <message>
+        <source>To protect your privacy, Vortane Screen works entirely on this computer. It has no account, no advertising, no usage statistics and no automatic update check, and it does not use the network.</source>
+        <translation>사용자의 개인정보를 보호하기 위해 Vortane Screen은 전적으로 이 컴퓨터에서만 작동합니다. 계정, 광고, 사용 통계, 자동 업데이트 확인이 없으며 네트워크를 사용하지 않습니다.</translation>
+    </message>
+    <message>
+        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</source>
+        <translation>프로그램이 읽는 정보: 온도, 팬 속도, 전압, 클럭 주파수, 사용률 등 하드웨어 센서 값은 이 컴퓨터의 운영 체제에서 1초에 한 번 로컬로 읽으며, 홈 화면과 쿨러 화면에 표시하는 용도로만 사용됩니다. 이 값은 기록되지 않으며 다른 곳으로 전송되지 않습니다.</translation>
+    </message>
+    <message>
+        <source>What the program stores: your cooler settings (such as colours, brightness, rotation angle, the sensors you chose and your display, screen and clock settings), your sensor remarks and the media files you add are kept in local files on this computer: bgConfig.ini, sensorRemark.ini and the Background folder, next to the program or in your user data folder. If you turn on Launch on startup, an autostart entry is added for your user account and removed again when you turn it off.</source>
+        <translation>프로그램이 저장하는 정보: 쿨러 설정(색상, 밝기, 회전 각도, 선택한 센서, 디스플레이·화면·시계 설정 등), 센서 메모, 추가한 미디어 파일은 이 컴퓨터의 로컬 파일인 bgConfig.ini, sensorRemark.ini 및 Background 폴더에 저장되며, 위치는 프로그램 옆 또는 사용자 데이터 폴더입니다. &apos;시작 시 실행&apos;을 켜면 사용자 계정에 자동 실행 항목이 추가되고, 끄면 다시 삭제됩니다.</translation>
+    </message>
+    <message>
+        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
+        <translation>프로그램이 보내는 정보: 사진, 동영상, 센서 값, 장치 설정은 USB 케이블을 통해 쿨러의 화면 컨트롤러로만 전송됩니다. 쿨러 제조사나 그 밖의 누구에게도 아무것도 전송되지 않습니다.</translation>
+    </message>
+    <message>
+        <source>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</source>
+        <translation>웹 페이지: &apos;회사 소개&apos; 버튼은 클릭할 때에만 사용자의 브라우저에서 제조사 웹사이트를 엽니다. 해당 웹사이트에는 자체 개인정보 처리방침이 적용됩니다.</translation>
+    </message>
+    <message>
+        <source>Removing your data: deleting the files and the folder named above removes everything the program has stored.</source>
+        <translation>데이터 삭제: 위에 적힌 파일과 폴더를 삭제하면 프로그램이 저장한 모든 내용이 제거됩니다.</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog_User_Agreement</name>
+    <message>
+        <source>User Agreement</source>
+        <translation>사용자 계약</translation>
+    </message>
+    <message>
+        <source>End User License Agreement</source>
+        <translation>최종 사용자 사용권 계약</translation>
+    </message>
+    <message>
+        <source>Agree</source>
+        <translation>동의</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog_Warn_delete</name>
+    <message>
+        <source>Warning</source>
+        <translation>경고</translation>
+    </message>
+    <message>
+        <source>Delete?</source>
+        <translation>삭제하시겠습니까?</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>삭제</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeDialog</name>
+    <message>
+        <source>Notice</source>
+        <translation>알림</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
+    <message>
+        <source>Progress</source>
+        <translation>진행 상황</translation>
+    </message>
+</context>
 </TS>
