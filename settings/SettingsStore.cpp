@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QLockFile>
 #include <QPair>
 #include <QSettings>
 #include <QTextCodec>
@@ -166,6 +167,26 @@ bool moveAside(const QString& path, const QString& suffix)
     return QDir().rename(path, aside);
 }
 
+// Qt's writer guards each save with "<name>.lock" and treats a lock whose owner is gone as stale,
+// but a lock file left empty (the program was killed right while taking it) names no owner and
+// would hold every save back for half a minute. Only this program's single instance uses these
+// files, so such a lock is removed when they are opened.
+void removeOwnerlessLock(const QString& path)
+{
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (lock.tryLock(0)) {
+        lock.unlock();
+        return;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.error() == QLockFile::LockFailedError && !lock.getLockInfo(&pid, &host, &application)) {
+        qCDebug(lcSettings) << "removing the ownerless lock of" << path;
+        lock.removeStaleLockFile();
+    }
+}
+
 // Opens an INI file in UTF-8. Qt's handle never writes a file it cannot read, and after a read
 // error it reports that error for good, so such files are moved aside (never deleted) and a fresh
 // file starts: one that cannot be read (permissions, a folder in its place) as "<name>.unreadable",
@@ -174,6 +195,7 @@ bool moveAside(const QString& path, const QString& suffix)
 std::unique_ptr<QSettings> openIniFile(const QString& path, bool& broken)
 {
     broken = false;
+    removeOwnerlessLock(path);
     const QFileInfo info(path);
     if (info.exists()) {
         QFile probe(path);

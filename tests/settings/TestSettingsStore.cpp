@@ -21,11 +21,11 @@
 
 using namespace SettingsFixture;
 
-Q_DECLARE_METATYPE(std::function<int(const SettingsState&)>)
+// Picks one value out of a loaded state, for the tables.
+using Field = std::function<int(const SettingsState&)>;
+Q_DECLARE_METATYPE(Field)
 
 namespace {
-
-using Field = std::function<int(const SettingsState&)>;
 
 const char* const kDefaultLibrary[] = {"defaultbgHW01H.gif", "defaultbgHW01V.gif", "defaultbgHW02H.gif",
                                        "defaultbgHW02V.gif"};
@@ -808,6 +808,20 @@ private slots:
         QCOMPARE(reloaded.applyLanguage, 3);
         QCOMPARE(reloaded.sleepMode, 1);
         QCOMPARE(storedKeys(settingsPath()), fullKeySet());
+    }
+
+    // A program killed just while it took the save lock leaves an empty lock file; it must not
+    // hold the next saves back (Qt would wait half a minute for it to age).
+    void ownerlessLockIsCleared()
+    {
+        writeFile(settingsPath() + QStringLiteral(".lock"), QByteArray());
+        SettingsStore store;
+        store.openSettingsFiles();
+        QVERIFY(!QFileInfo::exists(settingsPath() + QStringLiteral(".lock")));
+        SettingsState state;
+        store.loadConfig(state);
+        store.saveAppConfig(state);
+        QVERIFY(store.lastSaveSucceeded());
     }
 
     // The store points the process-wide remark handle at sensorRemark.ini while it lives.
