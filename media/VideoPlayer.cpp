@@ -23,8 +23,10 @@ using namespace vortane::media;
 
 namespace {
 
-// Frames closer than this to the last shown one are decoded and paced but not converted.
-constexpr qint64 kShowIntervalUs = 1'000'000 / 30;
+// Frames closer than this to the last shown one are decoded and paced but not converted: at most
+// 30 shown per second. The slack keeps 30 fps clips whole in containers that round their time
+// stamps to milliseconds (Matroska, WebM, FLV), where frames arrive 33 ms apart.
+constexpr qint64 kShowIntervalUs = 1'000'000 / 30 - 1'500;
 // Clips up to this length seek forward by decoding instead of repositioning the file.
 constexpr qint64 kDecodeForwardLimitUs = 10'000'000;
 // Longest single sleep of the decode loop; bounds how late a stop, pause or seek is noticed.
