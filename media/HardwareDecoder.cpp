@@ -1,5 +1,9 @@
 #include "media/HardwareDecoder.h"
 
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -75,6 +79,14 @@ AVPixelFormat HardwareDecoding::selectHardwareFormat(AVCodecContext* context, co
     const auto* self = static_cast<const HardwareDecoding*>(context->opaque);
     for (const AVPixelFormat* format = offered; *format != AV_PIX_FMT_NONE; ++format) {
         if (self && *format == self->m_pixelFormat) {
+            return *format;
+        }
+    }
+    // The device cannot take this stream (FFmpeg asks again without the hardware format when the
+    // GPU rejects a profile or size): decode it in software rather than not at all.
+    for (const AVPixelFormat* format = offered; *format != AV_PIX_FMT_NONE; ++format) {
+        const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(*format);
+        if (descriptor && !(descriptor->flags & AV_PIX_FMT_FLAG_HWACCEL)) {
             return *format;
         }
     }

@@ -22,7 +22,8 @@ AVHWDeviceType platformHardwareDeviceType();
 class HardwareDecoding final
 {
 public:
-    enum class Result {
+    enum class Result
+    {
         Enabled,         // frames arrive in pixelFormat() on the device
         NoConfiguration, // the decoder offers no configuration for the platform's device type
         NoDevice,        // the device could not be created (no GPU, no driver); software decoding

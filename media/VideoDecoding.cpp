@@ -161,8 +161,8 @@ QImage FrameConverter::convert(const AVFrame* frame, QSize target, int rotation,
     if (rotation == 0) {
         return *destination;
     }
-    QImage turned = rotation == 180 ? m_scratch.mirrored(true, true)
-                                    : m_scratch.transformed(QTransform().rotate(rotation));
+    QImage turned =
+        rotation == 180 ? m_scratch.mirrored(true, true) : m_scratch.transformed(QTransform().rotate(rotation));
     if (turned.format() != QImage::Format_RGB888) {
         turned = turned.convertToFormat(QImage::Format_RGB888);
     }

@@ -47,7 +47,7 @@ QSize shownSize(QSize decoded, int rotation);
 
 // Repositions to `timeUs` (backward: the key frame at or before it), trying up to kSeekAttempts
 // times while `keepTrying` returns true. Flushes `decoder` on success.
-template<typename KeepTrying>
+template <typename KeepTrying>
 bool repositionTo(AVFormatContext* format, AVCodecContext* decoder, const AVStream* stream, qint64 timeUs,
                   KeepTrying keepTrying);
 
@@ -77,7 +77,7 @@ private:
 
 // ---- implementation of the template ----
 
-template<typename KeepTrying>
+template <typename KeepTrying>
 bool repositionTo(AVFormatContext* format, AVCodecContext* decoder, const AVStream* stream, qint64 timeUs,
                   KeepTrying keepTrying)
 {

@@ -27,8 +27,8 @@ namespace {
 // 30 shown per second. The slack keeps 30 fps clips whole in containers that round their time
 // stamps to milliseconds (Matroska, WebM, FLV), where frames arrive 33 ms apart.
 constexpr qint64 kShowIntervalUs = 1'000'000 / 30 - 1'500;
-// Clips up to this length seek forward by decoding instead of repositioning the file.
-constexpr qint64 kDecodeForwardLimitUs = 10'000'000;
+// Clips of up to this many whole seconds seek forward by decoding instead of repositioning the file.
+constexpr qint64 kDecodeForwardLimitSec = 10;
 // Longest single sleep of the decode loop; bounds how late a stop, pause or seek is noticed.
 constexpr qint64 kPollUs = 5'000;
 constexpr qint64 kNothingShown = -1;
@@ -37,7 +37,10 @@ constexpr int kTimelineWidthPx = 400;
 constexpr int kTimelineThumbHeightPx = 24;
 constexpr int kThumbnailWidthPx = 240;
 
-void logText(const char* text) { qCDebug(lcMedia, "%s", text); }
+void logText(const char* text)
+{
+    qCDebug(lcMedia, "%s", text);
+}
 
 // FFmpeg's own warnings go to the media category instead of stderr.
 void forwardFfmpegLog(void* object, int level, const char* format, va_list arguments)
@@ -57,7 +60,10 @@ void forwardFfmpegLog(void* object, int level, const char* format, va_list argum
     }
 }
 
-qint64 nowUs() { return av_gettime_relative(); }
+qint64 nowUs()
+{
+    return av_gettime_relative();
+}
 
 // Opens a software decoder for `stream`; null on failure.
 ffmpeg::CodecContextPtr openSoftwareDecoder(const AVStream* stream)
@@ -117,7 +123,10 @@ void VideoPlayer::setRange(double start, double end)
     m_rangeEnd = end;
 }
 
-void VideoPlayer::setCycleMode(int mode) { m_cycleMode = mode; }
+void VideoPlayer::setCycleMode(int mode)
+{
+    m_cycleMode = mode;
+}
 
 void VideoPlayer::play()
 {
@@ -126,9 +135,15 @@ void VideoPlayer::play()
     emit signal_play(m_fileName);
 }
 
-void VideoPlayer::pause() { m_playState = PlayStatePaused; }
+void VideoPlayer::pause()
+{
+    m_playState = PlayStatePaused;
+}
 
-int VideoPlayer::state() const { return m_playState.load(); }
+int VideoPlayer::state() const
+{
+    return m_playState.load();
+}
 
 void VideoPlayer::stop()
 {
@@ -152,9 +167,15 @@ void VideoPlayer::seekTo(double f, bool pauseAfter)
     m_seekPending = true;
 }
 
-void VideoPlayer::seekAndPause(double f) { seekTo(f, true); }
+void VideoPlayer::seekAndPause(double f)
+{
+    seekTo(f, true);
+}
 
-void VideoPlayer::seekAndPlay(double f) { seekTo(f, false); }
+void VideoPlayer::seekAndPlay(double f)
+{
+    seekTo(f, false);
+}
 
 void VideoPlayer::requestSeek(qint64 targetUs)
 {
@@ -249,14 +270,20 @@ VideoPlayer::RunEnd VideoPlayer::runPlayback(const QString& fileName)
 
     qint64 clockStartUs = nowUs();
     qint64 lastShownUs = kNothingShown;
-    qint64 frameUs = 0;          // time of the last decoded frame
-    qint64 seekTargetUs = 0;     // target of the seek in progress
-    bool seeking = false;        // frames before seekTargetUs are dropped unshown
+    qint64 frameUs = 0;      // time of the last decoded frame
+    qint64 seekTargetUs = 0; // target of the seek in progress
+    bool seeking = false;    // frames before seekTargetUs are dropped unshown
     bool pauseAfterThisSeek = false;
     bool decoderDrained = false; // the decoder was flushed at the end of the file
 
     // What a decoded frame asks of the loop.
-    enum class FrameStep { Next, Seek, Stop, RangeEnded };
+    enum class FrameStep
+    {
+        Next,
+        Seek,
+        Stop,
+        RangeEnded
+    };
 
     // Sleeps until the clip time `timeUs` is due. A pause holds the clock, so playback resumes
     // where it was instead of racing to catch up.
@@ -286,8 +313,7 @@ VideoPlayer::RunEnd VideoPlayer::runPlayback(const QString& fileName)
         AVFrame* picture = frame;
         if (!frame->data[0] || (hardware.enabled() && frame->format == hardware.pixelFormat())) {
             av_frame_unref(transferred.get());
-            if (frame->format != hardware.pixelFormat() ||
-                av_hwframe_transfer_data(transferred.get(), frame, 0) < 0 ||
+            if (frame->format != hardware.pixelFormat() || av_hwframe_transfer_data(transferred.get(), frame, 0) < 0 ||
                 av_frame_copy_props(transferred.get(), frame) < 0) {
                 logText("dataCopy fail");
                 return FrameStep::Next;
@@ -350,10 +376,11 @@ VideoPlayer::RunEnd VideoPlayer::runPlayback(const QString& fileName)
     for (;;) {
         if (m_seekPending.load()) {
             seekTargetUs = m_seekTarget.load();
-            const bool decodeForward = frameUs < seekTargetUs && durationUs <= kDecodeForwardLimitUs && !decoderDrained;
+            const bool decodeForward =
+                frameUs < seekTargetUs && durationUs / 1'000'000 <= kDecodeForwardLimitSec && !decoderDrained;
             if (!decodeForward) {
-                const bool repositioned =
-                    repositionTo(format.get(), decoder.get(), stream, seekTargetUs, [this] { return !stopRequested(); });
+                const bool repositioned = repositionTo(format.get(), decoder.get(), stream, seekTargetUs,
+                                                       [this] { return !stopRequested(); });
                 if (!repositioned) {
                     if (stopRequested()) {
                         return RunEnd::Stopped;
@@ -545,7 +572,7 @@ QList<QImage> VideoPlayer::extractTimelineThumbnails(const QString& path)
 
     const int rotation = displayRotation(stream);
     const QSize upright = (rotation == 90 || rotation == 270) ? QSize(decoder->height, decoder->width)
-                                                               : QSize(decoder->width, decoder->height);
+                                                              : QSize(decoder->width, decoder->height);
     if (upright.isEmpty()) {
         return thumbnails;
     }

@@ -14,7 +14,8 @@ class QThread;
 
 // State of a VideoPlayer's decode loop, as returned by VideoPlayer::state() and carried by
 // videoPlayStatusChange. Four bytes wide so that it travels through queued signals unchanged.
-enum PlayState : qint32 {
+enum PlayState : qint32
+{
     PlayStatePlaying = 0,
     PlayStatePaused = 1,
     PlayStateStopRequested = 2,
@@ -96,7 +97,12 @@ public slots:
     void slot_play(QString fileName);
 
 private:
-    enum class RunEnd { Stopped, Failed, RangeEnded };
+    enum class RunEnd
+    {
+        Stopped,
+        Failed,
+        RangeEnded
+    };
     struct Run;
 
     RunEnd runPlayback(const QString& fileName);

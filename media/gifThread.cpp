@@ -20,11 +20,17 @@ gifThread::gifThread(QObject* parent)
     setObjectName(QStringLiteral("gifThread"));
 }
 
-gifThread::~gifThread() { stop(); }
+gifThread::~gifThread()
+{
+    stop();
+}
 
 void gifThread::stop()
 {
     m_running = false;
+    if (QThread::currentThread() == this) {
+        return; // called from a receiver inside the thread: the run ends after that receiver
+    }
     while (isRunning()) {
         m_running = false;
         wait(kStopSliceMs);

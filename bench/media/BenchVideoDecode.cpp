@@ -17,8 +17,8 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -54,8 +54,7 @@ ToolRun runFfmpeg(const QStringList& arguments)
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QStringLiteral("ffmpeg"), QStringList{"-hide_banner", "-loglevel", "error", "-nostdin"} + arguments);
-    run.ok = process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit &&
-             process.exitCode() == 0;
+    run.ok = process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     run.wallSeconds = clock.elapsed() / 1000.0;
     run.cpuSeconds = cpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
     return run;
@@ -97,11 +96,11 @@ int main(int argc, char** argv)
         clip = dir.filePath("bench-1080p.mp4");
         // Moving test patterns decode like real footage; the fixture builder's flat frames would
         // flatter the decoder, so it is only the fallback.
-        const bool made = haveFfmpeg &&
-                          runFfmpeg({"-f", "lavfi", "-i", QStringLiteral("testsrc2=size=1920x1080:rate=30:duration=%1").arg(seconds),
-                                     "-c:v", "libx264", "-preset", "veryfast", "-crf", "20", "-pix_fmt", "yuv420p",
-                                     "-y", clip})
-                              .ok;
+        const bool made =
+            haveFfmpeg &&
+            runFfmpeg({"-f", "lavfi", "-i", QStringLiteral("testsrc2=size=1920x1080:rate=30:duration=%1").arg(seconds),
+                       "-c:v", "libx264", "-preset", "veryfast", "-crf", "20", "-pix_fmt", "yuv420p", "-y", clip})
+                .ok;
         if (!made) {
             vortane::test::ClipSpec spec;
             spec.width = 1920;
@@ -136,18 +135,18 @@ int main(int argc, char** argv)
     const double playCpu = cpuSeconds(RUSAGE_SELF) - cpuBefore;
     std::printf("\nplayback (paced, %d shown frames of %dx%d in %.2f s)\n", shown, shownSize.width(),
                 shownSize.height(), playWall);
-    std::printf("  %-44s %8.2f ms CPU per frame  (%.2f s CPU, %.0f%% of one core)\n", "VideoPlayer", 
+    std::printf("  %-44s %8.2f ms CPU per frame  (%.2f s CPU, %.0f%% of one core)\n", "VideoPlayer",
                 shown ? playCpu * 1000.0 / shown : 0.0, playCpu, playWall > 0 ? playCpu * 100.0 / playWall : 0.0);
 
     if (haveFfmpeg) {
         const int frames = std::max(shown, 1);
         const ToolRun scale = runFfmpeg({"-i", clip, "-vf", "scale=1280:720", "-f", "null", "-"});
         const ToolRun rgb = runFfmpeg({"-i", clip, "-vf", "scale=1280:720,format=rgb24", "-f", "null", "-"});
-        const ToolRun rgbOneThread =
-            runFfmpeg({"-threads", "1", "-i", clip, "-vf", "scale=1280:720,format=rgb24", "-filter_threads", "1", "-f", "null", "-"});
+        const ToolRun rgbOneThread = runFfmpeg({"-threads", "1", "-i", clip, "-vf", "scale=1280:720,format=rgb24",
+                                                "-filter_threads", "1", "-f", "null", "-"});
         std::printf("  %-44s %8.2f ms CPU per frame  (%.2f s CPU, unpaced %.2f s)\n",
-                    "ffmpeg -i clip -vf scale=1280:720 -f null -", scale.cpuSeconds * 1000.0 / frames,
-                    scale.cpuSeconds, scale.wallSeconds);
+                    "ffmpeg -i clip -vf scale=1280:720 -f null -", scale.cpuSeconds * 1000.0 / frames, scale.cpuSeconds,
+                    scale.wallSeconds);
         std::printf("  %-44s %8.2f ms CPU per frame  (%.2f s CPU, unpaced %.2f s)\n", "  same, to rgb24",
                     rgb.cpuSeconds * 1000.0 / frames, rgb.cpuSeconds, rgb.wallSeconds);
         std::printf("  %-44s %8.2f ms CPU per frame  (%.2f s CPU, unpaced %.2f s)\n", "  same, to rgb24, one thread",
@@ -172,12 +171,13 @@ int main(int argc, char** argv)
         std::vector<double> toolMs;
         const QString middle = QString::number(player.durationUs() / 2e6, 'f', 3);
         for (int i = 0; i < 5; ++i) {
-            toolMs.push_back(runFfmpeg({"-ss", middle, "-i", clip, "-frames:v", "1", "-vf", "scale=1280:720,format=rgb24",
-                                        "-f", "null", "-"})
+            toolMs.push_back(runFfmpeg({"-ss", middle, "-i", clip, "-frames:v", "1", "-vf",
+                                        "scale=1280:720,format=rgb24", "-f", "null", "-"})
                                  .wallSeconds *
                              1000.0);
         }
-        std::printf("  %-44s %8.1f ms (includes process start)\n", "ffmpeg -ss mid -i clip -frames:v 1 ...", median(toolMs));
+        std::printf("  %-44s %8.1f ms (includes process start)\n", "ffmpeg -ss mid -i clip -frames:v 1 ...",
+                    median(toolMs));
     }
 
     // ---- stop() while paused ----

@@ -53,7 +53,10 @@ public:
 };
 
 // Lets queued signals still in flight arrive.
-void settle() { QTest::qWait(150); }
+void settle()
+{
+    QTest::qWait(150);
+}
 
 } // namespace
 
@@ -63,11 +66,11 @@ class TestVideoPlayer final : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QString m_clip30;   // 1.5 s, 30 fps, key frame every 15 frames
-    QString m_clip60;   // 1 s, 60 fps
-    QString m_clip20s;  // 20 s, 30 fps, key frame every 2 s
-    QString m_short;    // 0.5 s, 30 fps
-    QString m_wide;     // 320 x 96, 0.5 s: the clip the earlier of two runs plays
+    QString m_clip30;  // 1.5 s, 30 fps, key frame every 15 frames
+    QString m_clip60;  // 1 s, 60 fps
+    QString m_clip20s; // 20 s, 30 fps, key frame every 2 s
+    QString m_short;   // 0.5 s, 30 fps
+    QString m_wide;    // 320 x 96, 0.5 s: the clip the earlier of two runs plays
 
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
@@ -418,12 +421,21 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("playMessage");
         QTest::addColumn<QString>("thumbnailMessage");
-        QTest::newRow("missing file") << "missing" << "Can't open input stream.\n" << "Could not open video file";
-        QTest::newRow("zero-byte file") << "empty" << "Can't open input stream.\n" << "Could not open video file";
-        QTest::newRow("random bytes named .mp4") << "random" << "" << "";
-        QTest::newRow("MP4 cut before its index") << "truncated" << "Can't open input stream.\n"
+        QTest::newRow("missing file") << "missing"
+                                      << "Can't open input stream.\n"
+                                      << "Could not open video file";
+        QTest::newRow("zero-byte file") << "empty"
+                                        << "Can't open input stream.\n"
+                                        << "Could not open video file";
+        QTest::newRow("random bytes named .mp4") << "random"
+                                                 << ""
+                                                 << "";
+        QTest::newRow("MP4 cut before its index") << "truncated"
+                                                  << "Can't open input stream.\n"
                                                   << "Could not open video file";
-        QTest::newRow("audio-only file") << "audio" << "Don't find video stream.\n" << "No video stream found";
+        QTest::newRow("audio-only file") << "audio"
+                                         << "Don't find video stream.\n"
+                                         << "No video stream found";
     }
 
     void badInput()

@@ -48,7 +48,10 @@ struct ScalerDeleter
     void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
 };
 
-QRect markerRect(int width, int height) { return QRect(0, 0, std::max(2, width / 5), std::max(2, height / 5)); }
+QRect markerRect(int width, int height)
+{
+    return QRect(0, 0, std::max(2, width / 5), std::max(2, height / 5));
+}
 
 QRectF cellRect(qreal width, qreal height, int bit)
 {
@@ -280,7 +283,8 @@ int reportedDisplayAngle(const QString& path)
             size_t size = 0;
             const uint8_t* matrix = av_stream_get_side_data(context->streams[i], AV_PKT_DATA_DISPLAYMATRIX, &size);
             if (matrix && size >= 9 * sizeof(int32_t)) {
-                angle = static_cast<int>(std::lround(av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix))));
+                angle =
+                    static_cast<int>(std::lround(av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix))));
                 break;
             }
         }
@@ -290,7 +294,10 @@ int reportedDisplayAngle(const QString& path)
 }
 
 namespace {
-bool sameTurn(int a, int b) { return ((a - b) % 360 + 360) % 360 == 0; }
+bool sameTurn(int a, int b)
+{
+    return ((a - b) % 360 + 360) % 360 == 0;
+}
 } // namespace
 
 bool writeClip(const QString& path, const ClipSpec& spec)
@@ -309,7 +316,10 @@ bool writeClip(const QString& path, const ClipSpec& spec)
 
 // ---- GIF ----
 
-QRgb gifFrameColor(int index) { return qRgb(index & 0xff, 255 - (index & 0xff), 128); }
+QRgb gifFrameColor(int index)
+{
+    return qRgb(index & 0xff, 255 - (index & 0xff), 128);
+}
 
 int readGifFrameIndex(const QImage& frame)
 {

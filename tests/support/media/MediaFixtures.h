@@ -9,7 +9,11 @@
 
 namespace vortane::test {
 
-enum class VideoCodec { H264, Ffv1 };
+enum class VideoCodec
+{
+    H264,
+    Ffv1
+};
 
 struct ClipSpec
 {
@@ -37,7 +41,14 @@ QImage clipFramePicture(int width, int height, int index);
 // The index a frame picture carries (at any scale), or -1 when the cells do not read clearly.
 int readFrameIndex(const QImage& picture);
 
-enum class Corner { None, TopLeft, TopRight, BottomLeft, BottomRight };
+enum class Corner
+{
+    None,
+    TopLeft,
+    TopRight,
+    BottomLeft,
+    BottomRight
+};
 // The corner the red marker is in, or None when not exactly one corner is red.
 Corner markerCorner(const QImage& picture);
 const char* cornerName(Corner corner);
