@@ -163,6 +163,7 @@ void VideoPlayer::seekTo(double f, bool pauseAfter)
     // The target and the pause request are published before the seek flag that the loop polls.
     m_seekTarget = static_cast<qint64>(static_cast<double>(m_durationUs.load()) * f);
     m_pauseAfterSeek = pauseAfter;
+    m_seekByOwner = true;
     m_playState = PlayStatePlaying;
     m_seekPending = true;
 }
@@ -258,6 +259,9 @@ VideoPlayer::RunEnd VideoPlayer::runPlayback(const QString& fileName)
         requestSeek(static_cast<qint64>(static_cast<double>(durationUs) * m_rangeStart.load()));
     }
     const double durationSeconds = static_cast<double>(durationUs) / 1e6;
+    const AVRational frameRate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+    const qint64 frameIntervalUs = frameRate.num > 0 ? av_rescale_q(1, av_inv_q(frameRate), AV_TIME_BASE_Q) : 0;
+    const qint64 lastFrameStartUs = std::max<qint64>(0, durationUs - frameIntervalUs);
     const QSize outputSize = shownSize(QSize(decoder->width, decoder->height), rotation);
 
     ffmpeg::PacketPtr packet = ffmpeg::makePacket();
@@ -375,7 +379,8 @@ VideoPlayer::RunEnd VideoPlayer::runPlayback(const QString& fileName)
 
     for (;;) {
         if (m_seekPending.load()) {
-            seekTargetUs = m_seekTarget.load();
+            // A target at or past the end (the timeline's right edge) means the last frame.
+            seekTargetUs = std::clamp<qint64>(m_seekTarget.load(), 0, lastFrameStartUs);
             const bool decodeForward =
                 frameUs < seekTargetUs && durationUs / 1'000'000 <= kDecodeForwardLimitSec && !decoderDrained;
             if (!decodeForward) {
@@ -391,7 +396,11 @@ VideoPlayer::RunEnd VideoPlayer::runPlayback(const QString& fileName)
                 decoderDrained = false;
             }
             clockStartUs = nowUs() - seekTargetUs;
-            pauseAfterThisSeek = m_pauseAfterSeek.exchange(false);
+            // The owner's seek decides whether to pause on its frame; the loop's own seeks back to
+            // the range start keep a pause that is still waiting for a frame to show.
+            if (m_seekByOwner.exchange(false)) {
+                pauseAfterThisSeek = m_pauseAfterSeek.load();
+            }
             m_seekPending = false;
             seeking = true;
             lastShownUs = kNothingShown;

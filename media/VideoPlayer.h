@@ -120,7 +120,8 @@ private:
     std::atomic<qint64> m_durationSec{0};
     std::atomic<qint64> m_durationUs{0};
     std::atomic<bool> m_pauseAfterSeek{false};
-    QString m_fileName; // GUI thread only; the run gets its copy through signal_play
+    std::atomic<bool> m_seekByOwner{false}; // the pending seek came from seekAndPause/seekAndPlay
+    QString m_fileName;                     // GUI thread only; the run gets its copy through signal_play
     std::atomic<double> m_rangeEnd{1.0};
     std::atomic<double> m_rangeStart{0.0};
 

@@ -247,6 +247,8 @@ private slots:
         // 1.5 s: forward by decoding; 20 s: the file is repositioned.
         QTest::newRow("short clip, forward by decoding") << QStringLiteral("clip30") << 0.8 << 36;
         QTest::newRow("long clip, repositioned") << QStringLiteral("clip20s") << 0.75 << 450;
+        QTest::newRow("short clip, past the end") << QStringLiteral("clip30") << 1.0 << 44;
+        QTest::newRow("long clip, past the end") << QStringLiteral("clip20s") << 1.0 << 599;
     }
 
     void seekAndPause()
