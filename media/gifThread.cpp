@@ -11,6 +11,10 @@ namespace {
 constexpr int kEmptyPassPauseMs = 100;
 // Longest single sleep inside a frame delay; bounds how late a stop request is noticed.
 constexpr int kStopSliceMs = 5;
+// Frames that ask for less than this (0 or 1 hundredth, common in files from old editors) are shown
+// for kUnsetDelayMs, as browsers do; otherwise the thread would flood its receivers with frames.
+constexpr int kShortestDelayMs = 20;
+constexpr int kUnsetDelayMs = 100;
 
 } // namespace
 
@@ -77,12 +81,15 @@ void gifThread::run()
             if (movie.jumpToFrame(i)) {
                 const QImage image = movie.currentImage();
                 if (!image.isNull()) {
-                    emit updataImage(image.copy());
+                    // Implicitly shared: the receiver's copy stays as it is whatever the reader
+                    // does next, without copying every pixel of every frame.
+                    emit updataImage(image);
                     shownAny = true;
                 }
             }
             emit signal_range(static_cast<double>(i) / m_frameCount);
-            if (!sleepWhileRunning(std::max(0, movie.nextFrameDelay()))) {
+            const int delayMs = movie.nextFrameDelay();
+            if (!sleepWhileRunning(delayMs < kShortestDelayMs ? kUnsetDelayMs : delayMs)) {
                 return;
             }
             ++i;

@@ -257,6 +257,25 @@ private slots:
         }
     }
 
+    void framesWithoutADelayArePacedLikeBrowsersDo()
+    {
+        GifSpec spec;
+        spec.frameCount = 3;
+        spec.delayCs = 0;
+        const QString file = m_dir.filePath("no-delay.gif");
+        QVERIFY(writeGif(file, spec));
+        gifThread thread;
+        GifRecorder recorder(thread);
+        thread.setFileName(file);
+        thread.start();
+        QTRY_VERIFY(recorder.passes() >= 2);
+        thread.stop();
+        const QList<qint64> times = recorder.overTimes();
+        // Three frames of 100 ms each per pass.
+        QVERIFY2(times[1] - times[0] >= 295, qPrintable(QString::number(times[1] - times[0])));
+        QCOMPARE(recorder.events().mid(0, 8), pass(0, 2) + pass(0, 2));
+    }
+
     void damagedFrameIsPassedOver()
     {
         GifSpec spec;
