@@ -32,6 +32,10 @@ constexpr qint64 kDecodeForwardLimitSec = 10;
 // Longest single sleep of the decode loop; bounds how late a stop, pause or seek is noticed.
 constexpr qint64 kPollUs = 5'000;
 constexpr qint64 kNothingShown = -1;
+// Pictures sent but not yet taken by the owner's thread: about a second of playback. While it is
+// this far behind (busy with a transcode, say) further frames are dropped rather than queued
+// without bound; short stalls lose nothing.
+constexpr int kMaxFramesInFlight = 30;
 // Thumbnails of the trim timeline: fitted into this width at this height each, then made this wide.
 constexpr int kTimelineWidthPx = 400;
 constexpr int kTimelineThumbHeightPx = 24;
@@ -96,6 +100,11 @@ VideoPlayer::VideoPlayer()
     static std::once_flag logHook;
     std::call_once(logHook, [] { av_log_set_callback(&forwardFfmpegLog); });
 
+    // Lives in the owner's thread: it sees a picture arrive just before the owner's receivers do.
+    m_deliveryTracker = std::make_unique<QObject>();
+    connect(
+        this, &VideoPlayer::updataImage, m_deliveryTracker.get(), [this] { --m_framesInFlight; }, Qt::QueuedConnection);
+
     m_workerThread = std::make_unique<QThread>();
     m_workerThread->setObjectName(QStringLiteral("VideoPlayer"));
     moveToThread(m_workerThread.get());
@@ -108,6 +117,7 @@ VideoPlayer::~VideoPlayer()
     stop();
     m_workerThread->quit();
     m_workerThread->wait();
+    m_deliveryTracker.reset();
 }
 
 void VideoPlayer::setFile(const QString& fileName)
@@ -332,9 +342,11 @@ VideoPlayer::RunEnd VideoPlayer::runPlayback(const QString& fileName)
         if (due != FrameStep::Next) {
             return due;
         }
-        if (lastShownUs == kNothingShown || frameUs - lastShownUs >= kShowIntervalUs) {
+        const bool ownerKeepsUp = m_framesInFlight.load() < kMaxFramesInFlight;
+        if (ownerKeepsUp && (lastShownUs == kNothingShown || frameUs - lastShownUs >= kShowIntervalUs)) {
             const QImage image = converter.convert(picture, outputSize, rotation);
             if (!image.isNull() && m_playState.load() == PlayStatePlaying) {
+                ++m_framesInFlight;
                 emit updataImage(image);
             }
             emit signal_range(durationSeconds > 0.0 ? static_cast<double>(frameUs) / 1e6 / durationSeconds : 0.0);

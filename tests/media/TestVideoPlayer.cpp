@@ -559,6 +559,27 @@ private slots:
         }
     }
 
+    void busyOwnerDoesNotPileUpFrames()
+    {
+        VideoPlayer player;
+        PlaybackRecorder recorder(player);
+        player.setFile(m_clip20s);
+        player.play();
+        QTRY_VERIFY(recorder.indices.size() >= 2);
+        // The GUI thread is busy for 3 s (90 frames' worth) without taking events: about a second
+        // of pictures waits for it, the rest is dropped.
+        const int before = recorder.indices.size();
+        QThread::msleep(3000);
+        QCoreApplication::processEvents();
+        const int delivered = recorder.indices.size() - before;
+        QVERIFY2(delivered <= 32, qPrintable(QString::number(delivered)));
+        // Playback goes on at the clip's pace from where the clock is.
+        const int resumedAt = recorder.indices.size();
+        QTRY_VERIFY(recorder.indices.size() >= resumedAt + 5);
+        QVERIFY(recorder.indices.last() > recorder.indices.at(before - 1) + 85);
+        player.stop();
+    }
+
     void destroyingAPlayingPlayerStopsIt()
     {
         auto player = std::make_unique<VideoPlayer>();
