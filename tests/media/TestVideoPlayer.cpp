@@ -32,6 +32,8 @@ public:
             corners.append(markerCorner(image));
         });
         connect(&player, &VideoPlayer::signal_range, this, [this](double position) { ranges.append(position); });
+        // Queued like every other signal here: this also proves "int64_t" and "PlayState" travel.
+        connect(&player, &VideoPlayer::signal_totalTime, this, [this](int64_t seconds) { totalTimes.append(seconds); });
         connect(&player, &VideoPlayer::videoPlayStatusChange, this,
                 [this](PlayState state) { statuses.append(static_cast<int>(state)); });
     }
@@ -43,6 +45,7 @@ public:
         corners.clear();
         ranges.clear();
         statuses.clear();
+        totalTimes.clear();
     }
 
     QList<int> indices;
@@ -50,6 +53,7 @@ public:
     QList<Corner> corners;
     QList<double> ranges;
     QList<int> statuses;
+    QList<qint64> totalTimes;
 };
 
 // Lets queued signals still in flight arrive.
@@ -202,6 +206,7 @@ private slots:
         QCOMPARE(recorder.statuses.size(), 1);
         QCOMPARE(recorder.indices.size(), 45);
         QCOMPARE(recorder.indices.last(), 44);
+        QCOMPARE(recorder.totalTimes, (QList<qint64>{1})); // whole seconds of 1.5 s
     }
 
     void rangeEndStopsInCycleMode()
