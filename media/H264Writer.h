@@ -17,12 +17,12 @@ class H264Writer final
 public:
     struct Options
     {
-        QSize frameSize;              // even width and height, pixels
-        int framesPerSecond = 30;     // constant frame rate
-        int constantRateFactor = 20;  // x264 quality: 0 lossless .. 51 worst
-        int keyFrameInterval = 60;    // frames between key frames
+        QSize frameSize;                             // even width and height, pixels
+        int framesPerSecond = 30;                    // constant frame rate
+        int constantRateFactor = 20;                 // x264 quality: 0 lossless .. 51 worst
+        int keyFrameInterval = 60;                   // frames between key frames
         QString preset = QStringLiteral("veryfast"); // x264 speed preset
-        int threads = 2;              // encoder threads; 0 lets x264 choose
+        int threads = 2;                             // encoder threads; 0 lets x264 choose
     };
 
     H264Writer();

@@ -107,9 +107,8 @@ std::vector<QRgb> medianCut(const Histogram& histogram)
             break;
         Box& box = boxes[best];
         const int axis = box.longestAxis;
-        std::sort(box.cells.begin(), box.cells.end(), [axis](const Cell& a, const Cell& b) {
-            return channelOf(a.index, axis) < channelOf(b.index, axis);
-        });
+        std::sort(box.cells.begin(), box.cells.end(),
+                  [axis](const Cell& a, const Cell& b) { return channelOf(a.index, axis) < channelOf(b.index, axis); });
         int64_t seen = 0;
         size_t split = 1;
         for (size_t i = 0; i + 1 < box.cells.size(); ++i) {

@@ -1,12 +1,12 @@
 #include "tools/mediagen/Scenes.h"
 
 #include <QConicalGradient>
-#include <QtMath>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QRandomGenerator>
+#include <QtMath>
 
 #include <cmath>
 

@@ -17,9 +17,9 @@
 namespace {
 
 constexpr int kVideoFramesPerSecond = 30;
-constexpr int kVideoFrames = 120;    // a 4 s loop
+constexpr int kVideoFrames = 120; // a 4 s loop
 constexpr int kGifFrames = 30;
-constexpr int kGifFrameDelayCs = 7;  // 30 frames of 70 ms: a 2.1 s loop
+constexpr int kGifFrameDelayCs = 7; // 30 frames of 70 ms: a 2.1 s loop
 
 const QSize kLandscape(800, 480);
 const QSize kPortrait(480, 800);
