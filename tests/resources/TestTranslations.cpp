@@ -82,9 +82,11 @@ QString tsPath(const QString& language)
 bool inOwnScript(const QString& language, const QString& text)
 {
     static const QHash<QString, QRegularExpression> scripts{
-        {QStringLiteral("CN"), QRegularExpression(QStringLiteral("\\p{Han}"))},
-        {QStringLiteral("JP"), QRegularExpression(QStringLiteral("[\\p{Hiragana}\\p{Katakana}\\p{Han}]"))},
-        {QStringLiteral("KR"), QRegularExpression(QStringLiteral("\\p{Hangul}"))},
+        // Letter blocks, not script properties, which also claim shared punctuation such as "。".
+        {QStringLiteral("CN"), QRegularExpression(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"))},
+        {QStringLiteral("JP"),
+         QRegularExpression(QStringLiteral("[\\x{3041}-\\x{3096}\\x{30A1}-\\x{30FA}\\x{4E00}-\\x{9FFF}]"))},
+        {QStringLiteral("KR"), QRegularExpression(QStringLiteral("[\\x{AC00}-\\x{D7A3}]"))},
     };
     return !scripts.contains(language) || scripts.value(language).match(text).hasMatch();
 }
