@@ -186,6 +186,16 @@ void TestDefaultMedia::gifLoopsForeverWithoutSeam()
             break;
         QCOMPARE(frame.size(), size);
         QVERIFY2(reader.nextImageDelay() >= 20, "frames too short for players that clamp small delays");
+        // Later frames store only what changed; composed on the frames before, every frame is whole.
+        const QImage argb = frame.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < argb.height(); y += 3) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+            for (int x = 0; x < argb.width(); ++x) {
+                if (qAlpha(line[x]) != 255)
+                    QFAIL(
+                        qPrintable(QStringLiteral("frame %1 has a hole at (%2, %3)").arg(frames.size()).arg(x).arg(y)));
+            }
+        }
         frames.push_back(frame);
     }
     QCOMPARE(frames.size(), reader.imageCount());
