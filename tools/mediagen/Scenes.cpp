@@ -82,11 +82,6 @@ void paintStars(QPainter& p, QSize size, double share, quint32 seed)
 
 namespace Scenes {
 
-QColor accent()
-{
-    return kAccent;
-}
-
 QImage drift(QSize size, double phase)
 {
     // The soft lights are drawn at a quarter of the size and enlarged: they have no detail to

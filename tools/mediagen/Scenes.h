@@ -9,9 +9,6 @@
 // it, so the frame for phase 1 equals the frame for phase 0 and the media loop without a seam.
 namespace Scenes {
 
-// The accent colour of the program's interface, #00A8FF.
-QColor accent();
-
 // Fallback video: soft light drifting behind flowing lines.
 QImage drift(QSize size, double phase);
 
