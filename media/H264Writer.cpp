@@ -61,7 +61,6 @@ struct H264Writer::State
     AVStream* stream = nullptr; // owned by `output`
     QSize size;
     int64_t nextPts = 0;
-    bool headerWritten = false;
 };
 
 H264Writer::H264Writer() = default;
@@ -148,7 +147,6 @@ bool H264Writer::open(const QString& path, const Options& options)
     rc = avformat_write_header(output, nullptr);
     if (rc < 0)
         return fail(QStringLiteral("cannot start %1").arg(path), rc);
-    state->headerWritten = true;
 
     state->frame.reset(av_frame_alloc());
     state->packet.reset(av_packet_alloc());
