@@ -21,8 +21,8 @@ if [ "${VORTANE_TEST_PACKAGES:-0}" = 1 ]; then
         umockdev libumockdev-dev
         # reference tools measured beside the benchmarks, the sanitizer and fuzzer runtime
         ffmpeg libjpeg-turbo-progs clang libclang-rt-14-dev
-        # validation of the desktop files, the Windows cross compiler for the Win32-only files
-        desktop-file-utils g++-mingw-w64-x86-64
+        # validation of the desktop and AppStream files, the Windows cross compiler for the Win32-only files
+        desktop-file-utils appstream g++-mingw-w64-x86-64
         # a real X server for the window tests and screenshots
         xvfb xauth
     )

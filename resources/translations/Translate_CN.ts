@@ -71,6 +71,13 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Homepage</source>
+        <translation>首页</translation>
+    </message>
+</context>
+<context>
     <name>NoticeDialog</name>
     <message>
         <source>Notice</source>

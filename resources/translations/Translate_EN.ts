@@ -71,6 +71,13 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Homepage</source>
+        <translation>Homepage</translation>
+    </message>
+</context>
+<context>
     <name>NoticeDialog</name>
     <message>
         <source>Notice</source>
