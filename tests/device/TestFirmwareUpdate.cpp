@@ -74,6 +74,7 @@ private slots:
     void refusedSizes();
     void endRejected();
     void deviceVanishingMidTransferFails();
+    void retryAfterUnansweredBlockSucceeds();
     void preconditions();
     void wholeFlowFromNormalModeAndBack();
     void waitForUpdateModeGivesUp();
@@ -167,6 +168,22 @@ void TestFirmwareUpdate::deviceVanishingMidTransferFails()
                      [&] { rig.controller->handleDeviceRemoved(); });
     QCOMPARE(rig.controller->writeFirmwareFile(writeFile(m_dir, imageOf(3 * 4096))), 0);
     QVERIFY(rig.fake->commands().size() <= 2); // never got to the end command
+}
+
+void TestFirmwareUpdate::retryAfterUnansweredBlockSucceeds()
+{
+    FakeScreenDevice::Screen screen = updateModeScreen();
+    screen.unansweredBlocks = 1;
+    Rig rig(screen);
+    const QByteArray image = imageOf(8192);
+    const QString path = writeFile(m_dir, image);
+    QCOMPARE(rig.controller->writeFirmwareFile(path), 0); // the first block's reply never came
+    QVERIFY(rig.controller->isOpen());
+    QCOMPARE(rig.controller->deviceMode(), 0); // still in update mode: the user may try again
+    rig.fake->clearRecords();
+    QCOMPARE(rig.controller->writeFirmwareFile(path), 1);
+    QCOMPARE(rig.fake->blockAddresses(), (QList<quint32>{0, 4096}));
+    QCOMPARE(rig.fake->firmwareImage(), image);
 }
 
 void TestFirmwareUpdate::preconditions()

@@ -247,6 +247,10 @@ void FakeScreenDevice::answerCommand(const std::uint8_t* data, qint64 length)
             std::memcpy(m_image.data() + address, data + 10, std::size_t(payload));
             ++m_blocksSeen;
         }
+        if (m_blocksUnanswered < s.unansweredBlocks) {
+            ++m_blocksUnanswered;
+            break;
+        }
         queueReply(shortReply);
         if (s.fault == Fault::VanishAfterBlocks && m_blocksSeen >= s.vanishAfterBlocks) {
             {

@@ -37,6 +37,7 @@ public:
         Fault fault = Fault::None;
         int vanishAfterBlocks = 0;
         int firmwareEndResult = -1; // -1: 0 when length and CRC match, else 2
+        int unansweredBlocks = 0;   // the first this many firmware blocks get no reply
         int restartDelayMs = 30;    // how long a restart keeps the screen away
         bool present = true;
     };
@@ -97,6 +98,7 @@ private:
     QList<quint32> m_blockAddresses;
     QList<int> m_blockWriteLengths;
     int m_blocksSeen = 0;
+    int m_blocksUnanswered = 0;
     bool m_gateClosed = false;
     bool m_gone = false; // the open screen vanished: its transfers fail
     std::atomic<int> m_blocked{0};
