@@ -166,7 +166,7 @@ bool LibusbUsbDevice::open(const QString& path)
         if (isScreen(raw[i]) && pathOf(raw[i]) == path)
             return openHandle(raw[i], path);
     }
-    setLastError(tr("No device at %1.").arg(path));
+    setLastError(noDeviceText(path));
     return false;
 }
 
