@@ -24,7 +24,7 @@ if ! "$cxx" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-
 fi
 # Seeds: one well-formed packet of each kind (replies, a command, a block, a frame), so the fuzzer
 # starts from inputs that pass the checksums and explores the checks behind them.
-python3 - "$out/corpus" <<'SEEDS'
+command -v python3 >/dev/null 2>&1 && python3 - "$out/corpus" <<'SEEDS'
 import sys, zlib, os
 def crc(data):
     # The protocol's CRC-32 (initial 0, no final XOR) in terms of the common one.
