@@ -16,7 +16,7 @@
         <translation>为保护您的隐私，Vortane Screen 完全在本机上运行。它没有账户、没有广告、不收集使用统计、不自动检查更新，也不使用网络。</translation>
     </message>
     <message>
-        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</source>
+        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer's operating system, once a second, only to show them on the homepage and on your cooler's screen. They are not recorded and are never sent anywhere else.</source>
         <translation>程序读取的内容：温度、风扇转速、电压、时钟频率和占用率等硬件传感器读数，每秒一次从本机操作系统本地读取，仅用于在主页和您的散热器屏幕上显示。这些读数不会被记录，也绝不会发送到其他任何地方。</translation>
     </message>
     <message>
@@ -24,11 +24,11 @@
         <translation>程序存储的内容：您的散热器设置（例如颜色、亮度、旋转角度、所选传感器以及显示、屏幕和时钟设置）、您的传感器备注和您添加的媒体文件，都保存在本机的本地文件中：bgConfig.ini、sensorRemark.ini 和 Background 文件夹，位于程序旁边或您的用户数据文件夹中。如果您开启“开机启动”，程序会为您的用户账户添加一个自启动项，关闭该设置后会将其删除。</translation>
     </message>
     <message>
-        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
+        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler's screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
         <translation>程序发送的内容：图片、视频、传感器读数和设备设置只通过 USB 线发送到您散热器的屏幕控制器。不会向散热器制造商或任何其他人发送任何内容。</translation>
     </message>
     <message>
-        <source>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</source>
+        <source>Web pages: the About Us button opens the maker's web site in your own browser only when you click it; that web site has its own privacy policy.</source>
         <translation>网页：只有在您点击“关于我们”按钮时，程序才会在您自己的浏览器中打开制造商的网站；该网站有其自己的隐私政策。</translation>
     </message>
     <message>
@@ -71,6 +71,21 @@
     </message>
 </context>
 <context>
+    <name>LibusbUsbDevice</name>
+    <message>
+        <source>USB access is not available.</source>
+        <translation>无法访问 USB。</translation>
+    </message>
+    <message>
+        <source>The device at %1 has no bulk pipes.</source>
+        <translation>%1 处的设备没有批量传输管道。</translation>
+    </message>
+    <message>
+        <source>The device at %1 is in use: %2</source>
+        <translation>%1 处的设备正被占用：%2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>
@@ -89,6 +104,35 @@
     <message>
         <source>Progress</source>
         <translation>进度</translation>
+    </message>
+</context>
+<context>
+    <name>SimUsbDevice</name>
+    <message>
+        <source>The path of the simulated screen is too long: %1</source>
+        <translation>模拟屏幕的路径过长：%1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the simulated screen at %1: %2</source>
+        <translation>无法连接到位于 %1 的模拟屏幕：%2</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
+        <translation>当前用户无权打开屏幕。请将规则文件 70-vortane-screen.rules 安装到 /etc/udev/rules.d，运行“sudo udevadm control --reload-rules”和“sudo udevadm trigger”，然后拔下散热器的 USB 线并重新插上。</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1 处没有设备。</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>无法打开 %1 处的设备（错误 %2）。</translation>
     </message>
 </context>
 </TS>

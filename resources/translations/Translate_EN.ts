@@ -16,20 +16,20 @@
         <translation>To protect your privacy, Vortane Screen works entirely on this computer. It has no account, no advertising, no usage statistics and no automatic update check, and it does not use the network.</translation>
     </message>
     <message>
-        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</source>
-        <translation>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</translation>
+        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer's operating system, once a second, only to show them on the homepage and on your cooler's screen. They are not recorded and are never sent anywhere else.</source>
+        <translation>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer's operating system, once a second, only to show them on the homepage and on your cooler's screen. They are not recorded and are never sent anywhere else.</translation>
     </message>
     <message>
         <source>What the program stores: your cooler settings (such as colours, brightness, rotation angle, the sensors you chose and your display, screen and clock settings), your sensor remarks and the media files you add are kept in local files on this computer: bgConfig.ini, sensorRemark.ini and the Background folder, next to the program or in your user data folder. If you turn on Launch on startup, an autostart entry is added for your user account and removed again when you turn it off.</source>
         <translation>What the program stores: your cooler settings (such as colours, brightness, rotation angle, the sensors you chose and your display, screen and clock settings), your sensor remarks and the media files you add are kept in local files on this computer: bgConfig.ini, sensorRemark.ini and the Background folder, next to the program or in your user data folder. If you turn on Launch on startup, an autostart entry is added for your user account and removed again when you turn it off.</translation>
     </message>
     <message>
-        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
-        <translation>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</translation>
+        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler's screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
+        <translation>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler's screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</translation>
     </message>
     <message>
-        <source>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</source>
-        <translation>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</translation>
+        <source>Web pages: the About Us button opens the maker's web site in your own browser only when you click it; that web site has its own privacy policy.</source>
+        <translation>Web pages: the About Us button opens the maker's web site in your own browser only when you click it; that web site has its own privacy policy.</translation>
     </message>
     <message>
         <source>Removing your data: deleting the files and the folder named above removes everything the program has stored.</source>
@@ -71,6 +71,21 @@
     </message>
 </context>
 <context>
+    <name>LibusbUsbDevice</name>
+    <message>
+        <source>USB access is not available.</source>
+        <translation>USB access is not available.</translation>
+    </message>
+    <message>
+        <source>The device at %1 has no bulk pipes.</source>
+        <translation>The device at %1 has no bulk pipes.</translation>
+    </message>
+    <message>
+        <source>The device at %1 is in use: %2</source>
+        <translation>The device at %1 is in use: %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>
@@ -89,6 +104,35 @@
     <message>
         <source>Progress</source>
         <translation>Progress</translation>
+    </message>
+</context>
+<context>
+    <name>SimUsbDevice</name>
+    <message>
+        <source>The path of the simulated screen is too long: %1</source>
+        <translation>The path of the simulated screen is too long: %1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the simulated screen at %1: %2</source>
+        <translation>Cannot connect to the simulated screen at %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
+        <translation>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>No device at %1.</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>Cannot open the device at %1 (error %2).</translation>
     </message>
 </context>
 </TS>

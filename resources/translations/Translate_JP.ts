@@ -16,7 +16,7 @@
         <translation>お客様のプライバシーを守るため、Vortane Screen はすべてこのコンピューター上で動作します。アカウント、広告、利用統計、自動更新チェックはなく、ネットワークも使用しません。</translation>
     </message>
     <message>
-        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</source>
+        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer's operating system, once a second, only to show them on the homepage and on your cooler's screen. They are not recorded and are never sent anywhere else.</source>
         <translation>プログラムが読み取る情報：温度、ファン回転数、電圧、クロック周波数、使用率などのハードウェアセンサーの値は、このコンピューターのオペレーティングシステムから1秒に1回ローカルで読み取られ、ホーム画面とクーラーの画面に表示するためだけに使われます。記録されることはなく、他のどこにも送信されません。</translation>
     </message>
     <message>
@@ -24,11 +24,11 @@
         <translation>プログラムが保存する情報：クーラーの設定（色、明るさ、回転角度、選択したセンサー、表示・スクリーン・時計の設定など）、センサーのメモ、追加したメディアファイルは、このコンピューター上のローカルファイル（bgConfig.ini、sensorRemark.ini、Background フォルダー）に、プログラムと同じ場所またはユーザーデータフォルダーに保存されます。「スタートアップ時に起動」をオンにすると、お使いのユーザーアカウントに自動起動の項目が追加され、オフにすると削除されます。</translation>
     </message>
     <message>
-        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
+        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler's screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
         <translation>プログラムが送信する情報：画像、動画、センサーの値、デバイスの設定は、USB ケーブルを通じてクーラーの画面コントローラーにのみ送られます。クーラーのメーカーやその他の誰にも何も送信されません。</translation>
     </message>
     <message>
-        <source>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</source>
+        <source>Web pages: the About Us button opens the maker's web site in your own browser only when you click it; that web site has its own privacy policy.</source>
         <translation>Web ページ：「会社概要」ボタンは、クリックしたときにだけメーカーの Web サイトをお使いのブラウザーで開きます。その Web サイトには独自のプライバシーポリシーがあります。</translation>
     </message>
     <message>
@@ -71,6 +71,21 @@
     </message>
 </context>
 <context>
+    <name>LibusbUsbDevice</name>
+    <message>
+        <source>USB access is not available.</source>
+        <translation>USB にアクセスできません。</translation>
+    </message>
+    <message>
+        <source>The device at %1 has no bulk pipes.</source>
+        <translation>%1 のデバイスにはバルク転送パイプがありません。</translation>
+    </message>
+    <message>
+        <source>The device at %1 is in use: %2</source>
+        <translation>%1 のデバイスは使用中です: %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>
@@ -89,6 +104,35 @@
     <message>
         <source>Progress</source>
         <translation>進行状況</translation>
+    </message>
+</context>
+<context>
+    <name>SimUsbDevice</name>
+    <message>
+        <source>The path of the simulated screen is too long: %1</source>
+        <translation>シミュレート画面のパスが長すぎます: %1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the simulated screen at %1: %2</source>
+        <translation>%1 のシミュレート画面に接続できません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
+        <translation>このユーザーには画面を開く権限がありません。ルール 70-vortane-screen.rules を /etc/udev/rules.d にインストールし、「sudo udevadm control --reload-rules」と「sudo udevadm trigger」を実行してから、クーラーの USB ケーブルを抜いて差し直してください。</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1 にデバイスがありません。</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>%1 のデバイスを開けません (エラー %2)。</translation>
     </message>
 </context>
 </TS>

@@ -16,20 +16,20 @@
         <translation>사용자의 개인정보를 보호하기 위해 Vortane Screen은 전적으로 이 컴퓨터에서만 작동합니다. 계정, 광고, 사용 통계, 자동 업데이트 확인이 없으며 네트워크를 사용하지 않습니다.</translation>
     </message>
     <message>
-        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer&apos;s operating system, once a second, only to show them on the homepage and on your cooler&apos;s screen. They are not recorded and are never sent anywhere else.</source>
+        <source>What the program reads: hardware sensor readings such as temperatures, fan speeds, voltages, clock frequencies and usage are read locally from this computer's operating system, once a second, only to show them on the homepage and on your cooler's screen. They are not recorded and are never sent anywhere else.</source>
         <translation>프로그램이 읽는 정보: 온도, 팬 속도, 전압, 클럭 주파수, 사용률 등 하드웨어 센서 값은 이 컴퓨터의 운영 체제에서 1초에 한 번 로컬로 읽으며, 홈 화면과 쿨러 화면에 표시하는 용도로만 사용됩니다. 이 값은 기록되지 않으며 다른 곳으로 전송되지 않습니다.</translation>
     </message>
     <message>
         <source>What the program stores: your cooler settings (such as colours, brightness, rotation angle, the sensors you chose and your display, screen and clock settings), your sensor remarks and the media files you add are kept in local files on this computer: bgConfig.ini, sensorRemark.ini and the Background folder, next to the program or in your user data folder. If you turn on Launch on startup, an autostart entry is added for your user account and removed again when you turn it off.</source>
-        <translation>프로그램이 저장하는 정보: 쿨러 설정(색상, 밝기, 회전 각도, 선택한 센서, 디스플레이·화면·시계 설정 등), 센서 메모, 추가한 미디어 파일은 이 컴퓨터의 로컬 파일인 bgConfig.ini, sensorRemark.ini 및 Background 폴더에 저장되며, 위치는 프로그램 옆 또는 사용자 데이터 폴더입니다. &apos;시작 시 실행&apos;을 켜면 사용자 계정에 자동 실행 항목이 추가되고, 끄면 다시 삭제됩니다.</translation>
+        <translation>프로그램이 저장하는 정보: 쿨러 설정(색상, 밝기, 회전 각도, 선택한 센서, 디스플레이·화면·시계 설정 등), 센서 메모, 추가한 미디어 파일은 이 컴퓨터의 로컬 파일인 bgConfig.ini, sensorRemark.ini 및 Background 폴더에 저장되며, 위치는 프로그램 옆 또는 사용자 데이터 폴더입니다. '시작 시 실행'을 켜면 사용자 계정에 자동 실행 항목이 추가되고, 끄면 다시 삭제됩니다.</translation>
     </message>
     <message>
-        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler&apos;s screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
+        <source>What the program sends: pictures, videos, sensor readings and device settings go only to your cooler's screen controller, over its USB cable. Nothing is sent to the maker of the cooler or to anyone else.</source>
         <translation>프로그램이 보내는 정보: 사진, 동영상, 센서 값, 장치 설정은 USB 케이블을 통해 쿨러의 화면 컨트롤러로만 전송됩니다. 쿨러 제조사나 그 밖의 누구에게도 아무것도 전송되지 않습니다.</translation>
     </message>
     <message>
-        <source>Web pages: the About Us button opens the maker&apos;s web site in your own browser only when you click it; that web site has its own privacy policy.</source>
-        <translation>웹 페이지: &apos;회사 소개&apos; 버튼은 클릭할 때에만 사용자의 브라우저에서 제조사 웹사이트를 엽니다. 해당 웹사이트에는 자체 개인정보 처리방침이 적용됩니다.</translation>
+        <source>Web pages: the About Us button opens the maker's web site in your own browser only when you click it; that web site has its own privacy policy.</source>
+        <translation>웹 페이지: '회사 소개' 버튼은 클릭할 때에만 사용자의 브라우저에서 제조사 웹사이트를 엽니다. 해당 웹사이트에는 자체 개인정보 처리방침이 적용됩니다.</translation>
     </message>
     <message>
         <source>Removing your data: deleting the files and the folder named above removes everything the program has stored.</source>
@@ -71,6 +71,21 @@
     </message>
 </context>
 <context>
+    <name>LibusbUsbDevice</name>
+    <message>
+        <source>USB access is not available.</source>
+        <translation>USB에 접근할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The device at %1 has no bulk pipes.</source>
+        <translation>%1의 장치에 벌크 파이프가 없습니다.</translation>
+    </message>
+    <message>
+        <source>The device at %1 is in use: %2</source>
+        <translation>%1의 장치가 사용 중입니다: %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>
@@ -89,6 +104,35 @@
     <message>
         <source>Progress</source>
         <translation>진행 상황</translation>
+    </message>
+</context>
+<context>
+    <name>SimUsbDevice</name>
+    <message>
+        <source>The path of the simulated screen is too long: %1</source>
+        <translation>시뮬레이션 화면의 경로가 너무 깁니다: %1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the simulated screen at %1: %2</source>
+        <translation>%1의 시뮬레이션 화면에 연결할 수 없습니다: %2</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
+        <translation>이 사용자는 화면을 열 권한이 없습니다. 규칙 파일 70-vortane-screen.rules를 /etc/udev/rules.d에 설치하고 "sudo udevadm control --reload-rules"와 "sudo udevadm trigger"를 실행한 다음, 쿨러의 USB 케이블을 뽑았다가 다시 꽂으십시오.</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1에 장치가 없습니다.</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>%1의 장치를 열 수 없습니다(오류 %2).</translation>
     </message>
 </context>
 </TS>
