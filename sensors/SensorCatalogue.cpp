@@ -179,11 +179,19 @@ void classifyFan(const SensorReading& r, int classCode, int kind, const QString&
         b.vrmHsFanFound = true;
         break;
     default:
-        // Slots keep their names from pass to pass, so a fan stays in the slot it took first.
-        if (s.chassisFanSpeed.sensorName == placeholder || s.chassisFanSpeed.sensorName == label) {
+        // Slots keep their names from pass to pass. A fan goes back to the slot that carries
+        // its name before it may take a free one, so it never hops into a slot another fan
+        // has just left.
+        if (s.chassisFanSpeed.sensorName == label) {
             s.chassisFanSpeed = r;
             b.chassisFanFound = true;
-        } else if (s.chassisFanSpeed2.sensorName == placeholder || s.chassisFanSpeed2.sensorName == label) {
+        } else if (s.chassisFanSpeed2.sensorName == label) {
+            s.chassisFanSpeed2 = r;
+            b.chassisFan2Found = true;
+        } else if (s.chassisFanSpeed.sensorName == placeholder) {
+            s.chassisFanSpeed = r;
+            b.chassisFanFound = true;
+        } else if (s.chassisFanSpeed2.sensorName == placeholder) {
             s.chassisFanSpeed2 = r;
             b.chassisFan2Found = true;
         }
