@@ -167,7 +167,7 @@ void hwinfo::listGpus()
         if (readings != 0)
             m_selectedGpuIndex = int(m_gpuNames.size()) - 1;
     }
-    qCInfo(lcSensors) << "GPUs" << m_gpuNames << "showing" << m_selectedGpuIndex;
+    qCDebug(lcSensors) << "GPUs" << m_gpuNames << "showing" << m_selectedGpuIndex;
 }
 
 void hwinfo::readDevice(int device, const QString& name)
