@@ -14,7 +14,8 @@ namespace vortane_sensors {
 
 namespace {
 
-// Closes the descriptor on every path out of a read.
+// Closes the descriptor on every path out of a read. O_NONBLOCK: a FIFO planted in a fixture
+// tree (or anything else that would wait for a writer) never stalls a pass.
 struct ScopedFd
 {
     int fd = -1;
@@ -35,7 +36,7 @@ struct DirCloser
 bool readTextFile(const std::string& path, std::string& text, size_t limit)
 {
     text.clear();
-    const ScopedFd file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    const ScopedFd file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0)
         return false;
     char chunk[4096];

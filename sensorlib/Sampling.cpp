@@ -54,8 +54,11 @@ std::vector<CpuTimes> parseProcStat(const std::string& text)
 void updateCpuUsage(Device& device, const Roots& roots)
 {
     std::string text;
-    if (!readTextFile(roots.proc + "/stat", text, 1u << 20))
+    if (!readTextFile(roots.proc + "/stat", text, 1u << 20)) {
+        device.lastCpuTimes.clear();
+        device.lastUsage.clear();
         return;
+    }
     const std::vector<CpuTimes> now = parseProcStat(text);
     device.lastUsage.resize(now.size(), -1.0);
     for (size_t i = 0; i < now.size(); ++i) {
