@@ -438,6 +438,7 @@ void addBoardChip(Device& device, const HwmonChip& chip, ChipFamily family)
             Channel c = fileChannel(kFan, kClassBoard, m.kind, m.label, "RPM", in.file, 1.0);
             c.hiddenUntilNonZero = m.hiddenUntilNonZero;
             device.channels.push_back(std::move(c));
+            addAlarm(device, in, m.label, kClassBoard);
         } else if (in.kind == "in") {
             std::string label = in.label;
             if (label.empty() && family == ChipFamily::SuperIoNuvoton && nuvotonVoltageName(in.number))

@@ -34,7 +34,7 @@
  *
  * Device names
  *   "CPU [#0]: <model>"          CPU temperatures, clocks, usage, core voltages
- *   "<chip maker> <chip>"        mainboard monitoring chips, e.g. "Nuvoton NCT6798D", "ITE IT8688E",
+ *   "<chip maker> <chip>"        mainboard monitoring chips, e.g. "Nuvoton NCT6798", "ITE IT8688",
  *                                "ASUS EC", laptop platform sensors ("ThinkPad", "Dell SMM", ...)
  *   "<cooler model>"             liquid coolers and fan hubs, e.g. "NZXT Kraken X53/X63/X73"
  *   "Intel PCH"                  the platform controller hub's temperature
@@ -98,19 +98,20 @@ enum VortaneSensorClass {
  *   12  temperature: Tctl when Tdie exists
  *   13  voltage: SoC voltage
  *   20  current, power
+ *   0   voltage: other inputs of the CPU's own sensor chip
  * Mainboard (class 12)
  *   14  temperature "CPU": the CPU socket input of the board's chip
  *   14  fan: the CPU fan header
  *   20  fan: chassis and radiator fans (take the chassis fan tiles)
  *   35  temperature: mainboard ("Motherboard", "ACPI Thermal Zone")
- *   36  temperature: any other input (auxiliary, VRM, T_Sensor, PECI)
+ *   36  temperature: any other input (auxiliary, VRM, T_Sensor, "CPU (PECI 0)", "Temperature 3")
  *   40  temperature: coolant ("Coolant", "Water In", "Water Out")
  *   901 fan: pump
  *   1001 fan: VRM heatsink fan
  *   0   fan: fans that are not case fans (CPU optional, chipset, flow meter, laptop GPU fan);
  *       they are listed but take no fan tile
  *   20  voltage, current, power: rails and cooler supply values
- *   30  other, unit "Yes/No": alarm of a fan, temperature or voltage input
+ *   30  other, unit "Yes/No": alarm of a fan or temperature input ("CPU Fan Alarm")
  * GPU (class 13)
  *   101 temperature "GPU Temperature"; voltage "GPU Core Voltage (VDDGFX)"; clock "GPU Clock";
  *       usage "GPU Core Load"; fan "GPU Fan"; other "GPU Power" (W)
