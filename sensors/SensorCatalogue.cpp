@@ -2,11 +2,10 @@
 
 #include "app/AppGlobals.h"
 
-#include <QMutex>
-#include <QMutexLocker>
 #include <QSettings>
 
 #include <algorithm>
+#include <mutex>
 
 QSettings* remarkStore = nullptr;
 
@@ -79,7 +78,7 @@ PassTables& pass()
 // What readers see: the last finished pass, replaced whole under the lock.
 struct Published
 {
-    QMutex lock;
+    std::mutex lock; // a plain pthread mutex, so thread checkers see the hand-over
     QHash<QString, HardwareEntry> catalogue;
     DashboardSlots dashboard;
 };
@@ -260,21 +259,21 @@ void resetFan(SensorReading& slot, bool found)
 QHash<QString, HardwareEntry> sensorCatalogue()
 {
     Published& p = published();
-    QMutexLocker locker(&p.lock);
+    std::lock_guard<std::mutex> locker(p.lock);
     return p.catalogue;
 }
 
 DashboardSlots dashboardSlots()
 {
     Published& p = published();
-    QMutexLocker locker(&p.lock);
+    std::lock_guard<std::mutex> locker(p.lock);
     return p.dashboard;
 }
 
 SensorReading readingFor(const QString& hardwareName, const QString& sensorName)
 {
     Published& p = published();
-    QMutexLocker locker(&p.lock);
+    std::lock_guard<std::mutex> locker(p.lock);
     const auto entry = p.catalogue.constFind(hardwareName);
     if (entry == p.catalogue.constEnd())
         return SensorReading();
@@ -420,7 +419,7 @@ void finishPass()
     pass().catalogue.insert(defaults.name, defaults);
 
     Published& p = published();
-    QMutexLocker locker(&p.lock);
+    std::lock_guard<std::mutex> locker(p.lock);
     p.catalogue = pass().catalogue;
     p.dashboard = s;
 }
@@ -429,7 +428,7 @@ void resetSensorCatalogue()
 {
     pass() = PassTables();
     Published& p = published();
-    QMutexLocker locker(&p.lock);
+    std::lock_guard<std::mutex> locker(p.lock);
     p.catalogue.clear();
     p.dashboard = DashboardSlots();
 }

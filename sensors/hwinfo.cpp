@@ -6,6 +6,7 @@
 #include "sensors/SensorsLog.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMutexLocker>
 
 #include <cstring>
@@ -71,7 +72,7 @@ std::unique_ptr<SensorLibrary> openDefaultLibrary()
 {
     const QString programDir = QCoreApplication::instance() != nullptr ? QCoreApplication::applicationDirPath()
                                                                         : QString();
-    return openSensorLibrary(programDir.toStdString());
+    return openSensorLibrary(QFile::encodeName(programDir).toStdString());
 }
 
 } // namespace

@@ -87,6 +87,14 @@ private slots:
         QCOMPARE(symbols, (QStringList{"Close", "DeviceCount", "DeviceName", "Init", "ReadSensor", "SelectDevice"}));
     }
 
+    void loadsFromTheProgramFolder()
+    {
+        auto library = openSensorLibrary(QFile::encodeName(TestSupport::programDir()).toStdString());
+        QVERIFY(library);
+        QCOMPARE(QString::fromStdString(library->fileName()), libraryPath());
+        QVERIFY(library->entryPoints().complete());
+    }
+
     void entryPointContract()
     {
         auto tree = MachineTree::intelDesktop();
