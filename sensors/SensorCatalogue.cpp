@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 QSettings* remarkStore = nullptr;
 
@@ -75,7 +76,10 @@ PassTables& pass()
     return tables;
 }
 
-// What readers see: the last finished pass, replaced whole under the lock.
+// What readers see: the last finished pass, replaced whole under the lock. Nothing in it shares
+// string data with the writer's tables or with what readers take away: the pass publishes deep
+// copies and readers make deep copies, so the only hand-over between threads is this lock (no
+// reference count of an implicitly shared string is ever touched from two threads).
 struct Published
 {
     std::mutex lock; // a plain pthread mutex, so thread checkers see the hand-over
@@ -87,6 +91,60 @@ Published& published()
 {
     static Published p;
     return p;
+}
+
+QString deepCopy(const QString& text)
+{
+    return text.isNull() ? QString() : QString(text.unicode(), text.size());
+}
+
+SensorReading deepCopy(const SensorReading& r)
+{
+    SensorReading copy;
+    copy.hardwareName = deepCopy(r.hardwareName);
+    copy.sensorName = deepCopy(r.sensorName);
+    copy.valueText = deepCopy(r.valueText);
+    copy.value = r.value;
+    copy.unit = deepCopy(r.unit);
+    return copy;
+}
+
+HardwareEntry deepCopy(const HardwareEntry& entry)
+{
+    HardwareEntry copy;
+    copy.name = deepCopy(entry.name);
+    copy.sensors.reserve(entry.sensors.size());
+    for (auto it = entry.sensors.constBegin(); it != entry.sensors.constEnd(); ++it)
+        copy.sensors.insert(deepCopy(it.key()), deepCopy(it.value()));
+    return copy;
+}
+
+QHash<QString, HardwareEntry> deepCopy(const QHash<QString, HardwareEntry>& catalogue)
+{
+    QHash<QString, HardwareEntry> copy;
+    copy.reserve(catalogue.size());
+    for (auto it = catalogue.constBegin(); it != catalogue.constEnd(); ++it)
+        copy.insert(deepCopy(it.key()), deepCopy(it.value()));
+    return copy;
+}
+
+DashboardSlots deepCopy(const DashboardSlots& d)
+{
+    DashboardSlots copy;
+    SensorReading DashboardSlots::*const members[] = {
+        &DashboardSlots::cpuTemperature,   &DashboardSlots::cpuPackageTemperature,
+        &DashboardSlots::motherboardTemperature, &DashboardSlots::chipsetTemperature,
+        &DashboardSlots::gpuTemperature,   &DashboardSlots::cpuFanSpeed,
+        &DashboardSlots::aioPump,          &DashboardSlots::vrmHsFan,
+        &DashboardSlots::chassisFanSpeed,  &DashboardSlots::chassisFanSpeed2,
+        &DashboardSlots::cpuCoreVoltage,   &DashboardSlots::gpuVoltage,
+        &DashboardSlots::memoryControllerVoltage, &DashboardSlots::cpuAverageUsage,
+        &DashboardSlots::gpuUsage,         &DashboardSlots::ramUsage,
+        &DashboardSlots::cpuFrequency,     &DashboardSlots::gpuFrequency};
+    static_assert(sizeof(DashboardSlots) == 18 * sizeof(SensorReading), "every slot is copied");
+    for (const auto member : members)
+        copy.*member = deepCopy(d.*member);
+    return copy;
 }
 
 // Temperature slots and candidates always show the value without decimals.
@@ -260,14 +318,14 @@ QHash<QString, HardwareEntry> sensorCatalogue()
 {
     Published& p = published();
     std::lock_guard<std::mutex> locker(p.lock);
-    return p.catalogue;
+    return deepCopy(p.catalogue);
 }
 
 DashboardSlots dashboardSlots()
 {
     Published& p = published();
     std::lock_guard<std::mutex> locker(p.lock);
-    return p.dashboard;
+    return deepCopy(p.dashboard);
 }
 
 SensorReading readingFor(const QString& hardwareName, const QString& sensorName)
@@ -277,7 +335,8 @@ SensorReading readingFor(const QString& hardwareName, const QString& sensorName)
     const auto entry = p.catalogue.constFind(hardwareName);
     if (entry == p.catalogue.constEnd())
         return SensorReading();
-    return entry->sensors.value(sensorName, SensorReading());
+    const auto reading = entry->sensors.constFind(sensorName);
+    return reading == entry->sensors.constEnd() ? SensorReading() : deepCopy(*reading);
 }
 
 QString displayNameFor(const QString& hardwareName, const QString& sensorName)
@@ -418,10 +477,16 @@ void finishPass()
     defaults.sensors.insert(QStringLiteral("RAM Usage"), s.ramUsage);
     pass().catalogue.insert(defaults.name, defaults);
 
-    Published& p = published();
-    std::lock_guard<std::mutex> locker(p.lock);
-    p.catalogue = pass().catalogue;
-    p.dashboard = s;
+    // Copies made outside the lock; the swap hands them over, and the last pass's tables are
+    // freed here after the lock, on this thread, which made them.
+    QHash<QString, HardwareEntry> catalogue = deepCopy(pass().catalogue);
+    DashboardSlots dashboard = deepCopy(s);
+    {
+        Published& p = published();
+        std::lock_guard<std::mutex> locker(p.lock);
+        std::swap(p.catalogue, catalogue);
+        std::swap(p.dashboard, dashboard);
+    }
 }
 
 void resetSensorCatalogue()
@@ -429,6 +494,6 @@ void resetSensorCatalogue()
     pass() = PassTables();
     Published& p = published();
     std::lock_guard<std::mutex> locker(p.lock);
-    p.catalogue.clear();
+    p.catalogue = QHash<QString, HardwareEntry>();
     p.dashboard = DashboardSlots();
 }

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QMutexLocker>
 
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -17,7 +18,7 @@ constexpr int kInitVersion = 64;
 constexpr int kSensorIndexes = 512;
 constexpr int kNameBufferSize = 256;
 constexpr int kGpuPrefixLength = 10; // "GPU [#0]: "
-constexpr unsigned long kPassIntervalMs = 1000;
+constexpr int kPassIntervalMs = 1000;
 // The polling order of the types of one sensor index; 4 and 5 are not shown.
 constexpr int kPassTypes[] = {1, 3, 2, 6, 7, 8};
 
@@ -110,11 +111,12 @@ hwinfo::hwinfo(std::unique_ptr<SensorLibrary> library, QObject* parent)
 hwinfo::~hwinfo()
 {
     {
-        QMutexLocker locker(&m_sleepMutex);
+        std::lock_guard<std::mutex> locker(m_sleepMutex);
         running.store(false, std::memory_order_release);
-        m_wake.wakeAll();
+        m_wake.notify_all();
     }
     wait();
+    std::lock_guard<std::mutex> finished(m_sleepMutex);
     if (m_library && m_library->entryPoints().Close)
         m_library->entryPoints().Close();
 }
@@ -127,12 +129,14 @@ void hwinfo::start()
 
 void hwinfo::run()
 {
+    std::unique_lock<std::mutex> locker(m_sleepMutex);
     while (running.load(std::memory_order_acquire)) {
+        locker.unlock();
         refresh();
-        QMutexLocker locker(&m_sleepMutex);
+        locker.lock();
         if (!running.load(std::memory_order_acquire))
             break;
-        m_wake.wait(&m_sleepMutex, kPassIntervalMs);
+        m_wake.wait_for(locker, std::chrono::milliseconds(kPassIntervalMs));
     }
 }
 

@@ -3,10 +3,11 @@
 #include <QMutex>
 #include <QStringList>
 #include <QThread>
-#include <QWaitCondition>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 class SensorLibrary;
 
@@ -69,6 +70,9 @@ private:
     QStringList m_gpuNames;
     int m_selectedGpuIndex = 0;
     QMutex m_passMutex;  // one pass at a time
-    QMutex m_sleepMutex; // with m_wake: the worker's interruptible 1000 ms sleep
-    QWaitCondition m_wake;
+    // The worker's interruptible 1000 ms sleep. Plain pthread primitives: the worker's last act
+    // is to release m_sleepMutex, and the destructor takes it after wait(), which hands every
+    // access of the worker over to the destructor in a way thread checkers can see.
+    std::mutex m_sleepMutex;
+    std::condition_variable m_wake;
 };

@@ -6,7 +6,6 @@
 #include "app/AppGlobals.h"
 #include "sensors/SensorLibrary.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 #include <dlfcn.h>
@@ -283,11 +282,13 @@ private slots:
         scriptDevice(d, {{T, 11, 10, 0, "CPU Package", "C", 50}});
         {
             auto source = SensorFixtures::fakeSource();
-            QSignalSpy passes(source.get(), &hwinfo::upateHwinfo);
+            // Queued to this thread, as the main window's receivers get it.
+            int passes = 0;
+            connect(source.get(), &hwinfo::upateHwinfo, this, [&passes] { ++passes; }, Qt::QueuedConnection);
             source->start();
             QVERIFY(source->running);
             QVERIFY(source->isRunning());
-            QVERIFY(passes.wait(5000));
+            QTRY_VERIFY_WITH_TIMEOUT(passes >= 2, 10000);
             QCOMPARE(readingFor(QStringLiteral("Board"), QStringLiteral("CPU Package")).valueText,
                      QStringLiteral("50"));
             // Destroyed while asleep: the destructor wakes it, waits for it and closes the library.
