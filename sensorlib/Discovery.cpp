@@ -96,8 +96,8 @@ void setRange(Channel& c)
     }
 }
 
-Channel fileChannel(int type, int classCode, int kind, std::string label, std::string unit, std::string path, double scale,
-                    int subIndex = 0)
+Channel fileChannel(int type, int classCode, int kind, std::string label, std::string unit, std::string path,
+                    double scale, int subIndex = 0)
 {
     Channel c;
     c.type = type;
@@ -231,7 +231,21 @@ std::vector<HwmonChip> scanHwmon(const Roots& roots)
     return chips;
 }
 
-enum class ChipFamily { Cpu, SuperIoNuvoton, SuperIoIte, AsusEc, Laptop, Cooler, AcpiZone, Pch, Amdgpu, Drive, Dimm, Other };
+enum class ChipFamily
+{
+    Cpu,
+    SuperIoNuvoton,
+    SuperIoIte,
+    AsusEc,
+    Laptop,
+    Cooler,
+    AcpiZone,
+    Pch,
+    Amdgpu,
+    Drive,
+    Dimm,
+    Other
+};
 
 ChipFamily familyOf(const std::string& name)
 {
@@ -246,11 +260,30 @@ ChipFamily familyOf(const std::string& name)
     if (name == "thinkpad" || name == "dell_smm" || name == "asus" || name == "hp" || name == "applesmc" ||
         name == "legion_hwmon" || name == "msi_ec")
         return ChipFamily::Laptop;
-    static const char* const coolers[] = {
-        "kraken2",    "kraken3",  "z53",         "kraken2023",   "kraken2023elite", "x53",   "corsaircpro",
-        "d5next",     "octo",     "quadro",      "farbwerk",     "farbwerk360",     "aquaero", "aquastreamxt",
-        "aquastreamult", "highflownext", "highflow", "leakshield", "poweradjust3", "asus_rog_ryujin",
-        "gigabyte_waterforce", "corsairhydroplatinum", "nzxtsmart2", "smart2"};
+    static const char* const coolers[] = {"kraken2",
+                                          "kraken3",
+                                          "z53",
+                                          "kraken2023",
+                                          "kraken2023elite",
+                                          "x53",
+                                          "corsaircpro",
+                                          "d5next",
+                                          "octo",
+                                          "quadro",
+                                          "farbwerk",
+                                          "farbwerk360",
+                                          "aquaero",
+                                          "aquastreamxt",
+                                          "aquastreamult",
+                                          "highflownext",
+                                          "highflow",
+                                          "leakshield",
+                                          "poweradjust3",
+                                          "asus_rog_ryujin",
+                                          "gigabyte_waterforce",
+                                          "corsairhydroplatinum",
+                                          "nzxtsmart2",
+                                          "smart2"};
     for (const char* cooler : coolers)
         if (name == cooler)
             return ChipFamily::Cooler;
@@ -493,7 +526,8 @@ void addCpuChip(Device& cpu, const HwmonChip& chip)
         } else if (in.kind == "in") {
             const std::string l = lower(label);
             if (contains(l, "core"))
-                cpu.channels.push_back(fileChannel(kVolt, kClassCpu, 11, "CPU Core Voltage (SVI2)", "V", in.file, 1e-3));
+                cpu.channels.push_back(
+                    fileChannel(kVolt, kClassCpu, 11, "CPU Core Voltage (SVI2)", "V", in.file, 1e-3));
             else if (contains(l, "soc"))
                 cpu.channels.push_back(fileChannel(kVolt, kClassCpu, 13, "CPU SoC Voltage", "V", in.file, 1e-3));
             else
@@ -502,15 +536,15 @@ void addCpuChip(Device& cpu, const HwmonChip& chip)
                                                    "V", in.file, 1e-3));
         } else if (in.kind == "curr") {
             const std::string l = lower(label);
-            const std::string name = contains(l, "core") ? "CPU Core Current" :
-                                     contains(l, "soc")  ? "CPU SoC Current" :
-                                                           numbered("CPU Current", in.number);
+            const std::string name = contains(l, "core")  ? "CPU Core Current"
+                                     : contains(l, "soc") ? "CPU SoC Current"
+                                                          : numbered("CPU Current", in.number);
             cpu.channels.push_back(fileChannel(kCurrent, kClassCpu, 20, name, "A", in.file, 1e-3));
         } else if (in.kind == "power") {
             const std::string l = lower(label);
-            const std::string name = contains(l, "core") ? "CPU Core Power" :
-                                     contains(l, "soc")  ? "CPU SoC Power" :
-                                                           numbered("CPU Power", in.number);
+            const std::string name = contains(l, "core")  ? "CPU Core Power"
+                                     : contains(l, "soc") ? "CPU SoC Power"
+                                                          : numbered("CPU Power", in.number);
             cpu.channels.push_back(fileChannel(kOther, kClassCpu, 20, name, "W", in.file, 1e-6));
         }
     }
@@ -598,7 +632,8 @@ std::string amdGpuModel(const std::string& deviceDir)
     if (!name.empty()) {
         // "Navi 21 [Radeon RX 6800/6800 XT / 6900 XT]": the marketing name is in the brackets.
         const size_t open = name.find('['), close = name.rfind(']');
-        const std::string shown = open != std::string::npos && close > open ? name.substr(open + 1, close - open - 1) : name;
+        const std::string shown =
+            open != std::string::npos && close > open ? name.substr(open + 1, close - open - 1) : name;
         return startsWith(shown, "AMD") ? shown : "AMD " + shown;
     }
     // Never just "AMD Radeon": the program takes that name for a placeholder device and skips it.
@@ -623,7 +658,8 @@ GpuCandidate makeAmdGpu(const HwmonChip& chip)
             if (in.label == "edge" || (in.label.empty() && in.number == 1))
                 d.channels.push_back(fileChannel(kTemp, kClassGpu, 101, "GPU Temperature", "C", in.file, 1e-3));
             else if (in.label == "junction")
-                d.channels.push_back(fileChannel(kTemp, kClassGpu, 102, "GPU Hot Spot Temperature", "C", in.file, 1e-3));
+                d.channels.push_back(
+                    fileChannel(kTemp, kClassGpu, 102, "GPU Hot Spot Temperature", "C", in.file, 1e-3));
             else if (in.label == "mem")
                 d.channels.push_back(fileChannel(kTemp, kClassGpu, 103, "GPU Memory Temperature", "C", in.file, 1e-3));
         } else if (in.kind == "in") {
@@ -660,7 +696,8 @@ std::unique_ptr<Device> makeNvidiaGpu(const NvmlGpu& gpu)
     auto d = std::make_unique<Device>();
     d->name = gpu.name;
     d->nvmlHandle = gpu.handle;
-    d->channels.push_back(computedChannel(kTemp, kClassGpu, 101, "GPU Temperature", "C", Source::Nvml, NvmlTemperature));
+    d->channels.push_back(
+        computedChannel(kTemp, kClassGpu, 101, "GPU Temperature", "C", Source::Nvml, NvmlTemperature));
     d->channels.push_back(computedChannel(kClock, kClassGpu, 101, "GPU Clock", "MHz", Source::Nvml, NvmlGraphicsClock));
     d->channels.push_back(
         computedChannel(kClock, kClassGpu, 102, "GPU Memory Clock", "MHz", Source::Nvml, NvmlMemoryClock));
@@ -685,7 +722,8 @@ std::string cpuModel(const Roots& roots)
             const size_t colon = text.find(':', pos);
             const size_t end = text.find('\n', pos);
             if (lineStart && colon != std::string::npos && colon < end) {
-                std::string value = text.substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1);
+                std::string value =
+                    text.substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1);
                 value.erase(0, value.find_first_not_of(" \t"));
                 value.erase(value.find_last_not_of(" \t\r") + 1);
                 if (!value.empty())
@@ -760,8 +798,7 @@ std::unique_ptr<Device> makeMemory(const Roots& roots)
     auto d = std::make_unique<Device>();
     d->name = "System Memory";
     d->needsMemInfo = true;
-    d->channels.push_back(
-        computedChannel(kOther, kClassMemory, 10, "Physical Memory Load", "%", Source::MemInfo, 0));
+    d->channels.push_back(computedChannel(kOther, kClassMemory, 10, "Physical Memory Load", "%", Source::MemInfo, 0));
     d->channels.back().maxValid = 100.0;
     d->channels.back().minValid = 0.0;
     d->channels.push_back(computedChannel(kOther, kClassMemory, 11, "Physical Memory Used", "MB", Source::MemInfo, 1));

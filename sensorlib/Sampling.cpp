@@ -92,7 +92,8 @@ std::vector<double> parseCpuInfoClocks(const std::string& text)
             continue;
         }
         char* stop = nullptr;
-        const std::string value = text.substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1);
+        const std::string value =
+            text.substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1);
         const double mhz = std::strtod(value.c_str(), &stop);
         clocks.push_back(stop == value.c_str() ? NAN : mhz);
     }

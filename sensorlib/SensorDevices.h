@@ -12,7 +12,8 @@
 namespace vortane_sensors {
 
 // Where a channel's value comes from.
-enum class Source {
+enum class Source
+{
     File,         // one sysfs file holding an integer; value = raw * scale
     ProcStatCpu,  // usage of one logical CPU (arg) or of all (arg -1), from /proc/stat deltas
     CpuInfoClock, // "cpu MHz" of processor arg in /proc/cpuinfo
@@ -103,7 +104,16 @@ struct NvmlGpu
 bool nvmlOpen();
 void nvmlClose();
 std::vector<NvmlGpu> nvmlDevices();
-enum NvmlMetric { NvmlTemperature, NvmlGraphicsClock, NvmlMemoryClock, NvmlGpuLoad, NvmlMemoryLoad, NvmlPower, NvmlFan };
+enum NvmlMetric
+{
+    NvmlTemperature,
+    NvmlGraphicsClock,
+    NvmlMemoryClock,
+    NvmlGpuLoad,
+    NvmlMemoryLoad,
+    NvmlPower,
+    NvmlFan
+};
 bool nvmlRead(void* handle, int metric, double& value);
 
 } // namespace vortane_sensors

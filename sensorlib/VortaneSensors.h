@@ -56,7 +56,8 @@
 #define VORTANE_SENSORS_NAME_SIZE 256 /* DeviceName buffer the program passes */
 
 /* Sensor types (the first argument of ReadSensor) and the record units they carry. */
-enum VortaneSensorType {
+enum VortaneSensorType
+{
     VORTANE_TYPE_TEMPERATURE = 1, /* unit "C" (degrees Celsius) */
     VORTANE_TYPE_VOLTAGE = 2,     /* unit "V" */
     VORTANE_TYPE_FAN = 3,         /* unit "RPM" */
@@ -72,7 +73,8 @@ enum VortaneSensorType {
  * its own, not its device's: a mainboard chip reports the CPU core voltage it measures in the
  * CPU class and the PCH temperature it reads in the chipset class.
  */
-enum VortaneSensorClass {
+enum VortaneSensorClass
+{
     VORTANE_CLASS_SYSTEM_MEMORY = 10, /* "System Memory" */
     VORTANE_CLASS_CPU = 11,           /* CPU temperatures, clocks, usage, core voltage and VID */
     VORTANE_CLASS_MAINBOARD = 12,     /* mainboard chips, laptop platform sensors, liquid coolers */
@@ -132,17 +134,18 @@ enum VortaneSensorClass {
  */
 
 /* The 464-byte record ReadSensor fills; the caller owns it and zero-fills it before use. */
-typedef struct VortaneSensorRecord {
-    int32_t valid;          /* non-zero when the sensor exists */
+typedef struct VortaneSensorRecord
+{
+    int32_t valid; /* non-zero when the sensor exists */
     int32_t reserved0;
-    double value;           /* the reading in unit */
-    char unit[32];          /* NUL-terminated UTF-8 */
-    int32_t classCode;      /* VortaneSensorClass */
+    double value;      /* the reading in unit */
+    char unit[32];     /* NUL-terminated UTF-8 */
+    int32_t classCode; /* VortaneSensorClass */
     char reserved1[264];
-    int32_t kindCode;       /* see the kind codes above */
+    int32_t kindCode; /* see the kind codes above */
     char reserved2[8];
-    char label[132];        /* NUL-terminated UTF-8 sensor name, e.g. "CPU Package" */
-    int32_t subIndex;       /* tells readings of the same kind apart */
+    char label[132];  /* NUL-terminated UTF-8 sensor name, e.g. "CPU Package" */
+    int32_t subIndex; /* tells readings of the same kind apart */
 } VortaneSensorRecord;
 
 #ifdef __cplusplus

@@ -131,16 +131,24 @@ QHash<QString, HardwareEntry> deepCopy(const QHash<QString, HardwareEntry>& cata
 DashboardSlots deepCopy(const DashboardSlots& d)
 {
     DashboardSlots copy;
-    SensorReading DashboardSlots::*const members[] = {
-        &DashboardSlots::cpuTemperature,   &DashboardSlots::cpuPackageTemperature,
-        &DashboardSlots::motherboardTemperature, &DashboardSlots::chipsetTemperature,
-        &DashboardSlots::gpuTemperature,   &DashboardSlots::cpuFanSpeed,
-        &DashboardSlots::aioPump,          &DashboardSlots::vrmHsFan,
-        &DashboardSlots::chassisFanSpeed,  &DashboardSlots::chassisFanSpeed2,
-        &DashboardSlots::cpuCoreVoltage,   &DashboardSlots::gpuVoltage,
-        &DashboardSlots::memoryControllerVoltage, &DashboardSlots::cpuAverageUsage,
-        &DashboardSlots::gpuUsage,         &DashboardSlots::ramUsage,
-        &DashboardSlots::cpuFrequency,     &DashboardSlots::gpuFrequency};
+    SensorReading DashboardSlots::*const members[] = {&DashboardSlots::cpuTemperature,
+                                                      &DashboardSlots::cpuPackageTemperature,
+                                                      &DashboardSlots::motherboardTemperature,
+                                                      &DashboardSlots::chipsetTemperature,
+                                                      &DashboardSlots::gpuTemperature,
+                                                      &DashboardSlots::cpuFanSpeed,
+                                                      &DashboardSlots::aioPump,
+                                                      &DashboardSlots::vrmHsFan,
+                                                      &DashboardSlots::chassisFanSpeed,
+                                                      &DashboardSlots::chassisFanSpeed2,
+                                                      &DashboardSlots::cpuCoreVoltage,
+                                                      &DashboardSlots::gpuVoltage,
+                                                      &DashboardSlots::memoryControllerVoltage,
+                                                      &DashboardSlots::cpuAverageUsage,
+                                                      &DashboardSlots::gpuUsage,
+                                                      &DashboardSlots::ramUsage,
+                                                      &DashboardSlots::cpuFrequency,
+                                                      &DashboardSlots::gpuFrequency};
     static_assert(sizeof(DashboardSlots) == 18 * sizeof(SensorReading), "every slot is copied");
     for (const auto member : members)
         copy.*member = deepCopy(d.*member);
@@ -264,7 +272,8 @@ void classifyVoltage(const SensorReading& r, int classCode, int kind, int subInd
         b.coreVoltages.add(r.value);
     else if (classCode == kClassCpu && kind == 11 && subIndex == 2)
         b.coreVids.add(r.value);
-    else if (classCode == kClassGpu && kind == 101 && subIndex == 0 && label.contains(QLatin1String("GPU Core Voltage"))) {
+    else if (classCode == kClassGpu && kind == 101 && subIndex == 0 &&
+             label.contains(QLatin1String("GPU Core Voltage"))) {
         s.gpuVoltage = r;
         s.gpuVoltage.sensorName = QStringLiteral("GPU");
         s.gpuVoltage.valueText = g6(r.value);
@@ -449,8 +458,8 @@ void finishPass()
             s.cpuTemperature.valueText = f0(s.cpuTemperature.value);
         }
     }
-    s.cpuTemperature.unit = useFahrenheit.load(std::memory_order_relaxed) ? QStringLiteral("\u00B0F")
-                                                                          : QStringLiteral("\u00B0C");
+    s.cpuTemperature.unit =
+        useFahrenheit.load(std::memory_order_relaxed) ? QStringLiteral("\u00B0F") : QStringLiteral("\u00B0C");
 
     s.cpuFrequency.sensorName = QStringLiteral("CPU");
     s.cpuFrequency.value = b.coreClocks.average();

@@ -41,7 +41,10 @@ struct DashboardSlots
 
 // Name of the pseudo-device holding the default overlay sources "CPU Temp", "GPU Temp",
 // "CPU Usage" and "RAM Usage".
-inline QString defaultSensorName() { return QStringLiteral("Default Sensor"); }
+inline QString defaultSensorName()
+{
+    return QStringLiteral("Default Sensor");
+}
 
 // ---- Readers: any thread ----
 

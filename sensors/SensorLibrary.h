@@ -19,10 +19,7 @@ struct SensorEntryPoints
     VortaneDeviceNameFn DeviceName = nullptr;
     VortaneReadSensorFn ReadSensor = nullptr;
 
-    bool complete() const
-    {
-        return Init && Close && DeviceCount && SelectDevice && DeviceName && ReadSensor;
-    }
+    bool complete() const { return Init && Close && DeviceCount && SelectDevice && DeviceName && ReadSensor; }
 };
 
 // A loaded library file; unloads it when destroyed (after the owner has called Close).

@@ -71,19 +71,21 @@ SensorReading readingFromRecord(int type, const QString& deviceName, const Vorta
 
 std::unique_ptr<SensorLibrary> openDefaultLibrary()
 {
-    const QString programDir = QCoreApplication::instance() != nullptr ? QCoreApplication::applicationDirPath()
-                                                                        : QString();
+    const QString programDir =
+        QCoreApplication::instance() != nullptr ? QCoreApplication::applicationDirPath() : QString();
     return openSensorLibrary(QFile::encodeName(programDir).toStdString());
 }
 
 } // namespace
 
-hwinfo::hwinfo(QObject* parent) : hwinfo(openDefaultLibrary(), parent)
+hwinfo::hwinfo(QObject* parent)
+    : hwinfo(openDefaultLibrary(), parent)
 {
 }
 
 hwinfo::hwinfo(std::unique_ptr<SensorLibrary> library, QObject* parent)
-    : QThread(parent), m_library(std::move(library))
+    : QThread(parent)
+    , m_library(std::move(library))
 {
     setObjectName(QStringLiteral("hwinfo"));
     status = 0;

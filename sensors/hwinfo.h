@@ -69,7 +69,7 @@ private:
     std::unique_ptr<SensorLibrary> m_library;
     QStringList m_gpuNames;
     int m_selectedGpuIndex = 0;
-    QMutex m_passMutex;  // one pass at a time
+    QMutex m_passMutex; // one pass at a time
     // The worker's interruptible 1000 ms sleep. Plain pthread primitives: the worker's last act
     // is to release m_sleepMutex, and the destructor takes it after wait(), which hands every
     // access of the worker over to the destructor in a way thread checkers can see.

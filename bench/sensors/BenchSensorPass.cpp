@@ -97,8 +97,8 @@ int main(int argc, char** argv)
             chip.insert(QStringLiteral("fan%1_input").arg(n), QByteArray::number(600 + n * 100));
         for (int n = 0; n <= 15; ++n)
             chip.insert(QStringLiteral("in%1_input").arg(n), QByteArray::number(1000 + n * 100));
-        static const char* const labels[] = {"SYSTIN", "CPUTIN", "AUXTIN0", "AUXTIN1", "AUXTIN2", "AUXTIN3",
-                                             "PECI Agent 0", "PCH_CHIP_TEMP", "PCH_CPU_TEMP"};
+        static const char* const labels[] = {"SYSTIN",  "CPUTIN",       "AUXTIN0",       "AUXTIN1",     "AUXTIN2",
+                                             "AUXTIN3", "PECI Agent 0", "PCH_CHIP_TEMP", "PCH_CPU_TEMP"};
         for (int n = 0; n < 9; ++n) {
             chip.insert(QStringLiteral("temp%1_label").arg(n + 1), labels[n]);
             chip.insert(QStringLiteral("temp%1_input").arg(n + 1), QByteArray::number(30000 + n * 1000));

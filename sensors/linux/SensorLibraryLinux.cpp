@@ -9,7 +9,8 @@ namespace {
 class DlSensorLibrary final : public SensorLibrary
 {
 public:
-    DlSensorLibrary(void* handle, const std::string& fileName) : m_handle(handle)
+    DlSensorLibrary(void* handle, const std::string& fileName)
+        : m_handle(handle)
     {
         m_fileName = fileName;
         take(m_entryPoints.Init, "Init");
@@ -49,7 +50,8 @@ std::unique_ptr<SensorLibrary> openSensorLibrary(const std::string& programDir)
 {
     static const char kFileName[] = "libvortane-sensors.so";
     if (!programDir.empty()) {
-        for (const std::string& path : {programDir + "/" + kFileName, programDir + "/../lib/vortane-screen/" + kFileName})
+        for (const std::string& path :
+             {programDir + "/" + kFileName, programDir + "/../lib/vortane-screen/" + kFileName})
             if (auto library = openSensorLibraryFile(path))
                 return library;
     }

@@ -21,7 +21,8 @@ constexpr WORD kOrdinalReadSensor = 428;
 class Win32SensorLibrary final : public SensorLibrary
 {
 public:
-    Win32SensorLibrary(HMODULE module, const std::string& fileName) : m_module(module)
+    Win32SensorLibrary(HMODULE module, const std::string& fileName)
+        : m_module(module)
     {
         m_fileName = fileName;
         take(m_entryPoints.Init, kOrdinalInit);

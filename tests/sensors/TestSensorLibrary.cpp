@@ -200,62 +200,108 @@ private slots:
         const QString intel = QStringLiteral("intel desktop"), amd = QStringLiteral("amd desktop"),
                       laptop = QStringLiteral("laptop");
 
-        QTest::newRow("intel: package from coretemp") << intel << "cpuPackageTemperature" << kIntelCpu
-                                                      << "CPU Package" << "55" << kDegreesC;
+        QTest::newRow("intel: package from coretemp") << intel << "cpuPackageTemperature" << kIntelCpu << "CPU Package"
+                                                      << "55" << kDegreesC;
         QTest::newRow("intel: CPU from the board's CPUTIN") << intel << "cpuTemperature" << kIntelBoard << "CPU"
                                                             << "45" << kDegreesC;
-        QTest::newRow("intel: mainboard from SYSTIN") << intel << "motherboardTemperature" << kIntelBoard
-                                                      << "Motherboard" << "33" << kDegreesC;
-        QTest::newRow("intel: chipset from the PCH input") << intel << "chipsetTemperature" << kIntelBoard
-                                                           << "Chipset" << "48" << kDegreesC;
-        QTest::newRow("intel: CPU fan on fan2") << intel << "cpuFanSpeed" << kIntelBoard << "CPU Fan" << "1250"
+        QTest::newRow("intel: mainboard from SYSTIN")
+            << intel << "motherboardTemperature" << kIntelBoard << "Motherboard"
+            << "33" << kDegreesC;
+        QTest::newRow("intel: chipset from the PCH input") << intel << "chipsetTemperature" << kIntelBoard << "Chipset"
+                                                           << "48" << kDegreesC;
+        QTest::newRow("intel: CPU fan on fan2") << intel << "cpuFanSpeed" << kIntelBoard << "CPU Fan"
+                                                << "1250"
                                                 << "RPM";
         QTest::newRow("intel: first chassis fan") << intel << "chassisFanSpeed" << kIntelBoard << "System Fan 1"
-                                                  << "650" << "RPM";
+                                                  << "650"
+                                                  << "RPM";
         QTest::newRow("intel: a header that never turned is skipped")
-            << intel << "chassisFanSpeed2" << kIntelBoard << "System Fan 3" << "720" << "RPM";
-        QTest::newRow("intel: no pump") << intel << "aioPump" << none << "--" << "- -" << QString();
+            << intel << "chassisFanSpeed2" << kIntelBoard << "System Fan 3"
+            << "720"
+            << "RPM";
+        QTest::newRow("intel: no pump") << intel << "aioPump" << none << "--"
+                                        << "- -" << QString();
         QTest::newRow("intel: core voltage from Vcore") << intel << "cpuCoreVoltage" << none << "CPU Core Voltage"
                                                         << "1.192V" << QString();
-        QTest::newRow("intel: clock from cpufreq") << intel << "cpuFrequency" << none << "CPU" << "4750" << "MHz";
-        QTest::newRow("intel: usage since boot") << intel << "cpuAverageUsage" << kIntelCpu << "CPU Usage" << "19"
+        QTest::newRow("intel: clock from cpufreq") << intel << "cpuFrequency" << none << "CPU"
+                                                   << "4750"
+                                                   << "MHz";
+        QTest::newRow("intel: usage since boot") << intel << "cpuAverageUsage" << kIntelCpu << "CPU Usage"
+                                                 << "19"
                                                  << "%";
-        QTest::newRow("intel: memory load") << intel << "ramUsage" << "System Memory" << "RAM Usage" << "25" << "%";
-        QTest::newRow("intel: no GPU") << intel << "gpuTemperature" << none << "--" << "- -" << QString();
+        QTest::newRow("intel: memory load") << intel << "ramUsage"
+                                            << "System Memory"
+                                            << "RAM Usage"
+                                            << "25"
+                                            << "%";
+        QTest::newRow("intel: no GPU") << intel << "gpuTemperature" << none << "--"
+                                       << "- -" << QString();
 
-        QTest::newRow("amd: package from Tctl") << amd << "cpuPackageTemperature" << kAmdCpu << "CPU Package" << "71"
-                                                << kDegreesC;
-        QTest::newRow("amd: CPU from CPUTIN") << amd << "cpuTemperature" << kAmdBoard << "CPU" << "52" << kDegreesC;
-        QTest::newRow("amd: pump from the cooler") << amd << "aioPump" << kCooler << "Pump speed" << "2100" << "RPM";
+        QTest::newRow("amd: package from Tctl") << amd << "cpuPackageTemperature" << kAmdCpu << "CPU Package"
+                                                << "71" << kDegreesC;
+        QTest::newRow("amd: CPU from CPUTIN") << amd << "cpuTemperature" << kAmdBoard << "CPU"
+                                              << "52" << kDegreesC;
+        QTest::newRow("amd: pump from the cooler") << amd << "aioPump" << kCooler << "Pump speed"
+                                                   << "2100"
+                                                   << "RPM";
         QTest::newRow("amd: radiator fan as chassis fan") << amd << "chassisFanSpeed" << kCooler << "Fan speed"
-                                                          << "950" << "RPM";
-        QTest::newRow("amd: CPU fan") << amd << "cpuFanSpeed" << kAmdBoard << "CPU Fan" << "1100" << "RPM";
-        QTest::newRow("amd: coolant is not the mainboard") << amd << "motherboardTemperature" << kAmdBoard
-                                                           << "Motherboard" << "34" << kDegreesC;
-        QTest::newRow("amd: core voltage") << amd << "cpuCoreVoltage" << none << "CPU Core Voltage" << "1.05V"
-                                           << QString();
+                                                          << "950"
+                                                          << "RPM";
+        QTest::newRow("amd: CPU fan") << amd << "cpuFanSpeed" << kAmdBoard << "CPU Fan"
+                                      << "1100"
+                                      << "RPM";
+        QTest::newRow("amd: coolant is not the mainboard")
+            << amd << "motherboardTemperature" << kAmdBoard << "Motherboard"
+            << "34" << kDegreesC;
+        QTest::newRow("amd: core voltage") << amd << "cpuCoreVoltage" << none << "CPU Core Voltage"
+                                           << "1.05V" << QString();
         QTest::newRow("amd: GPU temperature from the discrete GPU") << amd << "gpuTemperature" << kAmdGpu << "GPU "
                                                                     << "48" << kDegreesC;
-        QTest::newRow("amd: GPU voltage") << amd << "gpuVoltage" << kAmdGpu << "GPU" << "0.825" << "V";
-        QTest::newRow("amd: GPU clock") << amd << "gpuFrequency" << kAmdGpu << "GPU Clock" << "2124" << "MHz";
-        QTest::newRow("amd: GPU usage") << amd << "gpuUsage" << kAmdGpu << "GPU Core Load" << "37" << "%";
-        QTest::newRow("amd: clock") << amd << "cpuFrequency" << none << "CPU" << "4500" << "MHz";
-        QTest::newRow("amd: usage") << amd << "cpuAverageUsage" << kAmdCpu << "CPU Usage" << "30" << "%";
+        QTest::newRow("amd: GPU voltage") << amd << "gpuVoltage" << kAmdGpu << "GPU"
+                                          << "0.825"
+                                          << "V";
+        QTest::newRow("amd: GPU clock") << amd << "gpuFrequency" << kAmdGpu << "GPU Clock"
+                                        << "2124"
+                                        << "MHz";
+        QTest::newRow("amd: GPU usage") << amd << "gpuUsage" << kAmdGpu << "GPU Core Load"
+                                        << "37"
+                                        << "%";
+        QTest::newRow("amd: clock") << amd << "cpuFrequency" << none << "CPU"
+                                    << "4500"
+                                    << "MHz";
+        QTest::newRow("amd: usage") << amd << "cpuAverageUsage" << kAmdCpu << "CPU Usage"
+                                    << "30"
+                                    << "%";
 
-        QTest::newRow("laptop: package") << laptop << "cpuPackageTemperature" << kLaptopCpu << "CPU Package" << "62"
-                                         << kDegreesC;
-        QTest::newRow("laptop: CPU from the platform driver") << laptop << "cpuTemperature" << "ThinkPad" << "CPU"
+        QTest::newRow("laptop: package") << laptop << "cpuPackageTemperature" << kLaptopCpu << "CPU Package"
+                                         << "62" << kDegreesC;
+        QTest::newRow("laptop: CPU from the platform driver") << laptop << "cpuTemperature"
+                                                              << "ThinkPad"
+                                                              << "CPU"
                                                               << "61" << kDegreesC;
         QTest::newRow("laptop: mainboard from the ACPI zone") << laptop << "motherboardTemperature"
-                                                              << "ACPI Thermal Zone" << "ACPI Thermal Zone" << "51"
-                                                              << kDegreesC;
-        QTest::newRow("laptop: chipset from the PCH") << laptop << "chipsetTemperature" << "Intel PCH" << "Chipset"
+                                                              << "ACPI Thermal Zone"
+                                                              << "ACPI Thermal Zone"
+                                                              << "51" << kDegreesC;
+        QTest::newRow("laptop: chipset from the PCH") << laptop << "chipsetTemperature"
+                                                      << "Intel PCH"
+                                                      << "Chipset"
                                                       << "47" << kDegreesC;
-        QTest::newRow("laptop: CPU fan") << laptop << "cpuFanSpeed" << "ThinkPad" << "CPU Fan" << "2900" << "RPM";
-        QTest::newRow("laptop: no core voltage") << laptop << "cpuCoreVoltage" << none << "CPU Core Voltage" << "0V"
-                                                 << QString();
-        QTest::newRow("laptop: clock") << laptop << "cpuFrequency" << none << "CPU" << "2000" << "MHz";
-        QTest::newRow("laptop: memory load") << laptop << "ramUsage" << "System Memory" << "RAM Usage" << "75" << "%";
+        QTest::newRow("laptop: CPU fan") << laptop << "cpuFanSpeed"
+                                         << "ThinkPad"
+                                         << "CPU Fan"
+                                         << "2900"
+                                         << "RPM";
+        QTest::newRow("laptop: no core voltage") << laptop << "cpuCoreVoltage" << none << "CPU Core Voltage"
+                                                 << "0V" << QString();
+        QTest::newRow("laptop: clock") << laptop << "cpuFrequency" << none << "CPU"
+                                       << "2000"
+                                       << "MHz";
+        QTest::newRow("laptop: memory load") << laptop << "ramUsage"
+                                             << "System Memory"
+                                             << "RAM Usage"
+                                             << "75"
+                                             << "%";
     }
 
     void machines()
@@ -283,14 +329,17 @@ private slots:
         QTest::newRow("intel desktop") << "intel desktop"
                                        << QStringList{kIntelCpu, "Drive: Samsung SSD 980 PRO 1TB", kIntelBoard,
                                                       "System Memory"}
-                                       << QStringList{} << "55" << "- -";
+                                       << QStringList{} << "55"
+                                       << "- -";
         QTest::newRow("amd desktop: the integrated GPU is listed but not read")
             << "amd desktop" << QStringList{kAmdCpu, kAmdGpu, kCooler, kAmdBoard, "System Memory"}
-            << QStringList{"AMD Raphael", "AMD Radeon RX 7700 XT / 7800 XT"} << "71" << "48";
+            << QStringList{"AMD Raphael", "AMD Radeon RX 7700 XT / 7800 XT"} << "71"
+            << "48";
         QTest::newRow("laptop") << "laptop"
-                                << QStringList{"ACPI Thermal Zone", "BAT0", kLaptopCpu, "Drive: WDC PC SN730",
-                                               "Intel PCH", "System Memory", "ThinkPad"}
-                                << QStringList{} << "62" << "- -";
+                                << QStringList{"ACPI Thermal Zone", "BAT0",          kLaptopCpu, "Drive: WDC PC SN730",
+                                               "Intel PCH",         "System Memory", "ThinkPad"}
+                                << QStringList{} << "62"
+                                << "- -";
     }
 
     void machineDevices()
@@ -382,8 +431,9 @@ private slots:
         tree->remove(QStringLiteral("proc/stat"));
         source->refresh();
         QCOMPARE(dashboardSlots().cpuFanSpeed.sensorName, QStringLiteral("--"));
-        QVERIFY(!sensorCatalogue().value(QStringLiteral("System Memory")).sensors.contains(
-            QStringLiteral("Physical Memory Load")));
+        QVERIFY(!sensorCatalogue()
+                     .value(QStringLiteral("System Memory"))
+                     .sensors.contains(QStringLiteral("Physical Memory Load")));
         QVERIFY(!sensorCatalogue().value(kIntelCpu).sensors.contains(QStringLiteral("Total CPU Usage")));
         tree->write(QStringLiteral("sys/class/hwmon/hwmon1/fan2_input"), "1300\n");
         source->refresh();

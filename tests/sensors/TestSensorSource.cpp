@@ -184,11 +184,16 @@ private slots:
         QTest::addColumn<QString>("shownUnit");
         QTest::newRow("temperature in C") << T << "C" << 45.6 << "46" << kDegreesC;
         QTest::newRow("temperature in another unit shows 0") << T << "K" << 300.0 << "0" << QString();
-        QTest::newRow("voltage, three decimals") << V << "V" << 1.23456 << "1.235" << "V";
-        QTest::newRow("fan") << F << "RPM" << 1234.4 << "1234" << "RPM";
-        QTest::newRow("clock") << C << "MHz" << 4712.4 << "4712" << "MHz";
-        QTest::newRow("usage") << U << "%" << 12.7 << "13" << "%";
-        QTest::newRow("other") << O << "W" << 87.2 << "87" << "W";
+        QTest::newRow("voltage, three decimals") << V << "V" << 1.23456 << "1.235"
+                                                 << "V";
+        QTest::newRow("fan") << F << "RPM" << 1234.4 << "1234"
+                             << "RPM";
+        QTest::newRow("clock") << C << "MHz" << 4712.4 << "4712"
+                               << "MHz";
+        QTest::newRow("usage") << U << "%" << 12.7 << "13"
+                               << "%";
+        QTest::newRow("other") << O << "W" << 87.2 << "87"
+                               << "W";
     }
 
     void recordsBecomeReadings()
@@ -250,8 +255,10 @@ private slots:
     void yesNoValuesAreNotStoredButStillClassified()
     {
         const int d = FakeSensorsAddDevice("Board");
-        scriptDevice(d, {{O, 10, 0, 0, "Physical Memory Load", "Yes/No", 1}, {O, 12, 30, 0, "Fan Alarm", "Yes/No", 0},
-                         {O, 12, 0, 0, "Power", "W", 50}, {T, 12, 36, 0, "Odd", "Yes/No", 1}});
+        scriptDevice(d, {{O, 10, 0, 0, "Physical Memory Load", "Yes/No", 1},
+                         {O, 12, 30, 0, "Fan Alarm", "Yes/No", 0},
+                         {O, 12, 0, 0, "Power", "W", 50},
+                         {T, 12, 36, 0, "Odd", "Yes/No", 1}});
         auto source = SensorFixtures::fakeSource();
         source->refresh();
         const QStringList stored = sensorCatalogue().value(QStringLiteral("Board")).sensors.keys();
@@ -284,7 +291,8 @@ private slots:
             auto source = SensorFixtures::fakeSource();
             // Queued to this thread, as the main window's receivers get it.
             int passes = 0;
-            connect(source.get(), &hwinfo::upateHwinfo, this, [&passes] { ++passes; }, Qt::QueuedConnection);
+            connect(
+                source.get(), &hwinfo::upateHwinfo, this, [&passes] { ++passes; }, Qt::QueuedConnection);
             source->start();
             QVERIFY(source->running);
             QVERIFY(source->isRunning());
@@ -324,11 +332,14 @@ private slots:
             const HardwareEntry board = catalogue.value(QStringLiteral("Board"));
             const double generation = board.sensors.value(QStringLiteral("CPU Package")).value - 50;
             for (auto it = board.sensors.constBegin(); it != board.sensors.constEnd(); ++it) {
-                const double base = it.key() == QLatin1String("CPU Package") ? 50 : it.key() == QLatin1String("Core 0") ? 40 : 0;
+                const double base = it.key() == QLatin1String("CPU Package") ? 50
+                                    : it.key() == QLatin1String("Core 0")    ? 40
+                                                                             : 0;
                 if (it.value().value - base != generation)
                     QFAIL(qPrintable(QStringLiteral("mixed passes in one catalogue snapshot: %1").arg(it.key())));
             }
-            const SensorReading cpuTemp = catalogue.value(defaultSensorName()).sensors.value(QStringLiteral("CPU Temp"));
+            const SensorReading cpuTemp =
+                catalogue.value(defaultSensorName()).sensors.value(QStringLiteral("CPU Temp"));
             QCOMPARE(cpuTemp.value - 50, generation);
             const DashboardSlots s = dashboardSlots();
             QCOMPARE(s.cpuPackageTemperature.value - 50, s.cpuTemperature.value - 40);

@@ -49,10 +49,10 @@ std::unique_ptr<hwinfo> realSource()
 }
 
 MachineTree::MachineTree()
-    : m_oldSys(qgetenv("VORTANE_SYSFS_ROOT")),
-      m_oldProc(qgetenv("VORTANE_PROCFS_ROOT")),
-      m_oldNvml(qgetenv("VORTANE_NVML_LIBRARY")),
-      m_oldPciIds(qgetenv("VORTANE_PCI_IDS"))
+    : m_oldSys(qgetenv("VORTANE_SYSFS_ROOT"))
+    , m_oldProc(qgetenv("VORTANE_PROCFS_ROOT"))
+    , m_oldNvml(qgetenv("VORTANE_NVML_LIBRARY"))
+    , m_oldPciIds(qgetenv("VORTANE_PCI_IDS"))
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("sys/class/hwmon"));
     QDir(m_dir.path()).mkpath(QStringLiteral("proc"));
@@ -162,8 +162,8 @@ void MachineTree::cpuInfo(const QByteArray& model, int processors, double mhz) c
 {
     QByteArray text;
     for (int n = 0; n < processors; ++n)
-        text += "processor\t: " + QByteArray::number(n) + "\nmodel name\t: " + model + "\ncpu MHz\t\t: " +
-                QByteArray::number(mhz, 'f', 3) + "\n\n";
+        text += "processor\t: " + QByteArray::number(n) + "\nmodel name\t: " + model +
+                "\ncpu MHz\t\t: " + QByteArray::number(mhz, 'f', 3) + "\n\n";
     write(QStringLiteral("proc/cpuinfo"), text);
 }
 
@@ -172,25 +172,34 @@ std::unique_ptr<MachineTree> MachineTree::intelDesktop()
     auto m = std::make_unique<MachineTree>();
     m->cpuInfo("12th Gen Intel(R) Core(TM) i7-12700K", 4, 3600.0);
     m->cpus(4, {4700000, 4800000, 4600000, 4900000});
-    m->procStat({{100, 0, 50, 850, 0, 0, 0, 0}, {200, 0, 100, 700, 0, 0, 0, 0},
-                 {100, 0, 50, 850, 0, 0, 0, 0}, {100, 0, 50, 850, 0, 0, 0, 0}});
+    m->procStat({{100, 0, 50, 850, 0, 0, 0, 0},
+                 {200, 0, 100, 700, 0, 0, 0, 0},
+                 {100, 0, 50, 850, 0, 0, 0, 0},
+                 {100, 0, 50, 850, 0, 0, 0, 0}});
     m->memInfo(32000000, 24000000);
     m->hwmon(0, "coretemp",
-             {{"temp1_label", "Package id 0"}, {"temp1_input", "55000"}, {"temp2_label", "Core 0"},
-              {"temp2_input", "50000"}, {"temp3_label", "Core 4"}, {"temp3_input", "52000"},
-              {"temp4_label", "Core 8"}, {"temp4_input", "54000"}},
+             {{"temp1_label", "Package id 0"},
+              {"temp1_input", "55000"},
+              {"temp2_label", "Core 0"},
+              {"temp2_input", "50000"},
+              {"temp3_label", "Core 4"},
+              {"temp3_input", "52000"},
+              {"temp4_label", "Core 8"},
+              {"temp4_input", "54000"}},
              QStringLiteral("devices/platform/coretemp.0"));
     m->hwmon(1, "nct6798",
-             {{"temp1_label", "SYSTIN"}, {"temp1_input", "33000"}, {"temp2_label", "CPUTIN"},
-              {"temp2_input", "45000"}, {"temp3_label", "AUXTIN0"}, {"temp3_input", "-62000"},
-              {"temp7_label", "PECI Agent 0"}, {"temp7_input", "55000"}, {"temp8_label", "PCH_CHIP_TEMP"},
-              {"temp8_input", "48000"}, {"fan1_input", "650"}, {"fan1_alarm", "0"}, {"fan2_input", "1250"},
-              {"fan2_alarm", "0"}, {"fan3_input", "0"}, {"fan4_input", "720"}, {"in0_input", "1192"},
-              {"in1_input", "1008"}, {"in2_input", "3392"}, {"in7_input", "3376"}, {"cpu0_vid", "1250"}},
+             {{"temp1_label", "SYSTIN"},       {"temp1_input", "33000"},   {"temp2_label", "CPUTIN"},
+              {"temp2_input", "45000"},        {"temp3_label", "AUXTIN0"}, {"temp3_input", "-62000"},
+              {"temp7_label", "PECI Agent 0"}, {"temp7_input", "55000"},   {"temp8_label", "PCH_CHIP_TEMP"},
+              {"temp8_input", "48000"},        {"fan1_input", "650"},      {"fan1_alarm", "0"},
+              {"fan2_input", "1250"},          {"fan2_alarm", "0"},        {"fan3_input", "0"},
+              {"fan4_input", "720"},           {"in0_input", "1192"},      {"in1_input", "1008"},
+              {"in2_input", "3392"},           {"in7_input", "3376"},      {"cpu0_vid", "1250"}},
              QStringLiteral("devices/platform/nct6775.656"));
-    m->hwmon(2, "nvme", {{"temp1_label", "Composite"}, {"temp1_input", "38850"}, {"temp2_label", "Sensor 1"},
-                         {"temp2_input", "41850"}},
-             QStringLiteral("devices/pci0000:00/0000:00:1d.0/0000:03:00.0/nvme/nvme0"));
+    m->hwmon(
+        2, "nvme",
+        {{"temp1_label", "Composite"}, {"temp1_input", "38850"}, {"temp2_label", "Sensor 1"}, {"temp2_input", "41850"}},
+        QStringLiteral("devices/pci0000:00/0000:00:1d.0/0000:03:00.0/nvme/nvme0"));
     m->write(QStringLiteral("sys/devices/pci0000:00/0000:00:1d.0/0000:03:00.0/nvme/nvme0/model"),
              "Samsung SSD 980 PRO 1TB                 \n");
     return m;
@@ -203,34 +212,51 @@ std::unique_ptr<MachineTree> MachineTree::amdDesktop()
     m->cpus(2, {5000000, 4000000});
     m->procStat({{300, 0, 100, 600, 0, 0, 0, 0}, {100, 0, 100, 800, 0, 0, 0, 0}});
     m->memInfo(16000000, 12000000);
-    m->hwmon(0, "k10temp", {{"temp1_label", "Tctl"}, {"temp1_input", "71250"}, {"temp3_label", "Tccd1"},
-                            {"temp3_input", "66000"}},
+    m->hwmon(0, "k10temp",
+             {{"temp1_label", "Tctl"}, {"temp1_input", "71250"}, {"temp3_label", "Tccd1"}, {"temp3_input", "66000"}},
              QStringLiteral("devices/pci0000:00/0000:00:18.3"));
     m->hwmon(1, "nct6799",
-             {{"temp1_label", "SYSTIN"}, {"temp1_input", "34000"}, {"temp2_label", "CPUTIN"},
-              {"temp2_input", "52000"}, {"fan2_input", "1100"}, {"in0_input", "1050"}},
+             {{"temp1_label", "SYSTIN"},
+              {"temp1_input", "34000"},
+              {"temp2_label", "CPUTIN"},
+              {"temp2_input", "52000"},
+              {"fan2_input", "1100"},
+              {"in0_input", "1050"}},
              QStringLiteral("devices/platform/nct6775.2592"));
     const QString dgpu = QStringLiteral("devices/pci0000:00/0000:00:01.1/0000:03:00.0");
     m->hwmon(2, "amdgpu",
-             {{"temp1_label", "edge"}, {"temp1_input", "48000"}, {"temp2_label", "junction"},
-              {"temp2_input", "61000"}, {"temp3_label", "mem"}, {"temp3_input", "56000"},
-              {"in0_label", "vddgfx"}, {"in0_input", "825"}, {"freq1_label", "sclk"},
-              {"freq1_input", "2124000000"}, {"freq2_label", "mclk"}, {"freq2_input", "1218000000"},
-              {"fan1_input", "1450"}, {"power1_average", "187000000"}},
+             {{"temp1_label", "edge"},
+              {"temp1_input", "48000"},
+              {"temp2_label", "junction"},
+              {"temp2_input", "61000"},
+              {"temp3_label", "mem"},
+              {"temp3_input", "56000"},
+              {"in0_label", "vddgfx"},
+              {"in0_input", "825"},
+              {"freq1_label", "sclk"},
+              {"freq1_input", "2124000000"},
+              {"freq2_label", "mclk"},
+              {"freq2_input", "1218000000"},
+              {"fan1_input", "1450"},
+              {"power1_average", "187000000"}},
              dgpu);
     m->write(QStringLiteral("sys/") + dgpu + QStringLiteral("/vendor"), "0x1002\n");
     m->write(QStringLiteral("sys/") + dgpu + QStringLiteral("/device"), "0x747e\n");
     m->write(QStringLiteral("sys/") + dgpu + QStringLiteral("/gpu_busy_percent"), "37\n");
     m->write(QStringLiteral("sys/") + dgpu + QStringLiteral("/mem_info_vram_total"), "17163091968\n");
     m->write(QStringLiteral("sys/") + dgpu + QStringLiteral("/mem_info_vram_used"), "1073741824\n");
-    m->hwmon(3, "z53", {{"temp1_label", "Coolant temp"}, {"temp1_input", "31500"}, {"fan1_label", "Pump speed"},
-                        {"fan1_input", "2100"}, {"fan2_label", "Fan speed"}, {"fan2_input", "950"}},
+    m->hwmon(3, "z53",
+             {{"temp1_label", "Coolant temp"},
+              {"temp1_input", "31500"},
+              {"fan1_label", "Pump speed"},
+              {"fan1_input", "2100"},
+              {"fan2_label", "Fan speed"},
+              {"fan2_input", "950"}},
              QStringLiteral("devices/pci0000:00/0000:00:08.1/usb3/3-2/3-2:1.0/0003:1E71:3008.0004"));
     // The processor's integrated graphics, with little video memory: listed first.
     const QString igpu = QStringLiteral("devices/pci0000:00/0000:00:08.1/0000:7c:00.0");
-    m->hwmon(4, "amdgpu", {{"temp1_label", "edge"}, {"temp1_input", "45000"}, {"in0_label", "vddgfx"},
-                           {"in0_input", "1100"}},
-             igpu);
+    m->hwmon(4, "amdgpu",
+             {{"temp1_label", "edge"}, {"temp1_input", "45000"}, {"in0_label", "vddgfx"}, {"in0_input", "1100"}}, igpu);
     m->write(QStringLiteral("sys/") + igpu + QStringLiteral("/vendor"), "0x1002\n");
     m->write(QStringLiteral("sys/") + igpu + QStringLiteral("/device"), "0x164e\n");
     m->write(QStringLiteral("sys/") + igpu + QStringLiteral("/gpu_busy_percent"), "3\n");
@@ -246,8 +272,13 @@ std::unique_ptr<MachineTree> MachineTree::laptop()
     m->procStat({{50, 0, 50, 900, 0, 0, 0, 0}, {50, 0, 50, 900, 0, 0, 0, 0}});
     m->memInfo(8000000, 2000000);
     m->hwmon(0, "acpitz", {{"temp1_input", "51000"}}, QStringLiteral("devices/virtual/thermal/thermal_zone0"));
-    m->hwmon(1, "coretemp", {{"temp1_label", "Package id 0"}, {"temp1_input", "62000"}, {"temp2_label", "Core 0"},
-                             {"temp2_input", "60000"}, {"temp3_label", "Core 1"}, {"temp3_input", "58000"}},
+    m->hwmon(1, "coretemp",
+             {{"temp1_label", "Package id 0"},
+              {"temp1_input", "62000"},
+              {"temp2_label", "Core 0"},
+              {"temp2_input", "60000"},
+              {"temp3_label", "Core 1"},
+              {"temp3_input", "58000"}},
              QStringLiteral("devices/platform/coretemp.0"));
     m->hwmon(2, "pch_tigerlake", {{"temp1_input", "47000"}}, QStringLiteral("devices/pci0000:00/0000:00:12.0"));
     m->hwmon(3, "thinkpad", {{"temp1_input", "61000"}, {"temp2_input", "0"}, {"fan1_input", "2900"}},
