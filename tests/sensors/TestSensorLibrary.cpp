@@ -376,6 +376,30 @@ private slots:
         QCOMPARE(cpu.sensors.value(QStringLiteral("CPU 0 Usage")).valueText, QStringLiteral("40"));
     }
 
+    void nvidiaThroughNvml()
+    {
+        auto tree = MachineTree::amdDesktop();
+        tree->useNvml(SensorFixtures::fakeNvmlPath());
+        auto source = SensorFixtures::realSource();
+        QCOMPARE(source->gpuNames(),
+                 (QStringList{"AMD Raphael", "AMD Radeon RX 7700 XT / 7800 XT", "NVIDIA GeForce RTX 4070"}));
+        QCOMPARE(source->selectedGpuIndex(), 2);
+        source->refresh();
+        const QString nvidia = QStringLiteral("GPU [#2]: NVIDIA GeForce RTX 4070");
+        QVERIFY(!sensorCatalogue().contains(kAmdGpu)); // the GPU listed last is the one shown
+        const DashboardSlots s = dashboardSlots();
+        QCOMPARE(s.gpuTemperature.hardwareName, nvidia);
+        QCOMPARE(s.gpuTemperature.valueText, QStringLiteral("55"));
+        QCOMPARE(s.gpuFrequency.valueText, QStringLiteral("2475"));
+        QCOMPARE(s.gpuUsage.valueText, QStringLiteral("63"));
+        QCOMPARE(s.gpuVoltage.sensorName, QStringLiteral("--")); // NVML has no voltage
+        const HardwareEntry gpu = sensorCatalogue().value(nvidia);
+        QCOMPARE(gpu.sensors.value(QStringLiteral("GPU Memory Clock")).valueText, QStringLiteral("10501"));
+        QCOMPARE(gpu.sensors.value(QStringLiteral("GPU Power")).valueText, QStringLiteral("188"));
+        QCOMPARE(gpu.sensors.value(QStringLiteral("GPU Memory Controller Load")).valueText, QStringLiteral("20"));
+        QVERIFY(!gpu.sensors.contains(QStringLiteral("GPU Fan Duty"))); // not supported by this card
+    }
+
     void badFilesAreSkipped_data()
     {
         QTest::addColumn<QByteArray>("content");

@@ -37,6 +37,11 @@ QString fakeLibraryWithoutReadSensorPath()
     return QStringLiteral(VORTANE_FAKE_SENSORS_NO_READ_PATH);
 }
 
+QString fakeNvmlPath()
+{
+    return QStringLiteral(VORTANE_FAKE_NVML_PATH);
+}
+
 std::unique_ptr<hwinfo> fakeSource()
 {
     return std::make_unique<hwinfo>(openSensorLibraryFile(fakeLibraryPath().toStdString()));
@@ -78,6 +83,11 @@ MachineTree::~MachineTree()
     restore("VORTANE_PROCFS_ROOT", m_oldProc);
     restore("VORTANE_NVML_LIBRARY", m_oldNvml);
     restore("VORTANE_PCI_IDS", m_oldPciIds);
+}
+
+void MachineTree::useNvml(const QString& file) const
+{
+    qputenv("VORTANE_NVML_LIBRARY", QFile::encodeName(file));
 }
 
 QString MachineTree::sysRoot() const

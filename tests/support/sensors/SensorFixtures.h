@@ -20,6 +20,8 @@ VortaneSensorRecord record(int classCode, int kindCode, int subIndex, const char
 // Path of the fake sensor library and of its variant without ReadSensor.
 QString fakeLibraryPath();
 QString fakeLibraryWithoutReadSensorPath();
+// Path of a stand-in for libnvidia-ml.so.1 with one "NVIDIA GeForce RTX 4070".
+QString fakeNvmlPath();
 
 // A sensor source over the fake library as currently scripted.
 std::unique_ptr<hwinfo> fakeSource();
@@ -51,6 +53,9 @@ public:
     void procStat(const QList<QList<quint64>>& perCpu) const;
     void memInfo(quint64 totalKb, quint64 availableKb) const;
     void cpuInfo(const QByteArray& model, int processors, double mhz = 0) const;
+
+    // Lets the sensor library load NVML from this file (the tree starts with NVML off).
+    void useNvml(const QString& file) const;
 
     // Whole machines.
     static std::unique_ptr<MachineTree> intelDesktop();
