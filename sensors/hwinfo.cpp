@@ -138,7 +138,9 @@ void hwinfo::run()
         locker.lock();
         if (!running.load(std::memory_order_acquire))
             break;
-        m_wake.wait_for(locker, std::chrono::milliseconds(kPassIntervalMs));
+        // The full interval unless the destructor wakes it (spurious wake-ups sleep on).
+        m_wake.wait_for(locker, std::chrono::milliseconds(kPassIntervalMs),
+                        [this] { return !running.load(std::memory_order_acquire); });
     }
 }
 
