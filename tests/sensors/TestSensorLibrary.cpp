@@ -26,6 +26,8 @@ std::unique_ptr<MachineTree> machine(const QString& name)
         return MachineTree::intelDesktop();
     if (name == QLatin1String("amd desktop"))
         return MachineTree::amdDesktop();
+    if (name == QLatin1String("ite asus board"))
+        return MachineTree::iteAsusBoard();
     return MachineTree::laptop();
 }
 
@@ -272,6 +274,51 @@ private slots:
         QTest::newRow("amd: usage") << amd << "cpuAverageUsage" << kAmdCpu << "CPU Usage"
                                     << "30"
                                     << "%";
+
+        const QString ite = QStringLiteral("ite asus board");
+        const QString zenCpu = QStringLiteral("CPU [#0]: AMD Ryzen 9 5950X 16-Core Processor");
+        QTest::newRow("ite: package from Tdie") << ite << "cpuPackageTemperature" << zenCpu << "CPU Package"
+                                                << "58" << kDegreesC;
+        QTest::newRow("ite: CPU from temp3") << ite << "cpuTemperature"
+                                             << "ITE IT8688"
+                                             << "CPU"
+                                             << "50" << kDegreesC;
+        QTest::newRow("ite: mainboard from temp1") << ite << "motherboardTemperature"
+                                                   << "ITE IT8688"
+                                                   << "Motherboard"
+                                                   << "36" << kDegreesC;
+        QTest::newRow("ite: the EC's chipset input wins") << ite << "chipsetTemperature"
+                                                          << "ASUS EC"
+                                                          << "Chipset"
+                                                          << "61" << kDegreesC;
+        QTest::newRow("ite: CPU fan on fan1") << ite << "cpuFanSpeed"
+                                              << "ITE IT8688"
+                                              << "CPU Fan"
+                                              << "1400"
+                                              << "RPM";
+        QTest::newRow("ite: VRM heatsink fan from the EC") << ite << "vrmHsFan"
+                                                           << "ASUS EC"
+                                                           << "VRM HS"
+                                                           << "2700"
+                                                           << "RPM";
+        QTest::newRow("ite: pump by its label") << ite << "aioPump"
+                                                << "NZXT Kraken X42/X52/X62/X72"
+                                                << "Pump"
+                                                << "2800"
+                                                << "RPM";
+        QTest::newRow("ite: CPU optional fan takes no chassis slot") << ite << "chassisFanSpeed"
+                                                                     << "ITE IT8688"
+                                                                     << "System Fan 1"
+                                                                     << "800"
+                                                                     << "RPM";
+        QTest::newRow("ite: radiator fans as chassis fan 2") << ite << "chassisFanSpeed2"
+                                                             << "NZXT Kraken X42/X52/X62/X72"
+                                                             << "Fans"
+                                                             << "700"
+                                                             << "RPM";
+        QTest::newRow("ite: core voltage averages SVI2 and Vcore")
+            << ite << "cpuCoreVoltage" << none << "CPU Core Voltage"
+            << "1.35V" << QString();
 
         QTest::newRow("laptop: package") << laptop << "cpuPackageTemperature" << kLaptopCpu << "CPU Package"
                                          << "62" << kDegreesC;

@@ -300,4 +300,46 @@ std::unique_ptr<MachineTree> MachineTree::laptop()
     return m;
 }
 
+std::unique_ptr<MachineTree> MachineTree::iteAsusBoard()
+{
+    auto m = std::make_unique<MachineTree>();
+    m->cpuInfo("AMD Ryzen 9 5950X 16-Core Processor", 1, 3400.0);
+    m->procStat({{10, 0, 10, 80, 0, 0, 0, 0}});
+    m->hwmon(0, "zenpower",
+             {{"temp1_label", "Tdie"},
+              {"temp1_input", "58125"},
+              {"temp2_label", "Tctl"},
+              {"temp2_input", "68125"},
+              {"in1_label", "SVI2_Core"},
+              {"in1_input", "1356"},
+              {"in2_label", "SVI2_SoC"},
+              {"in2_input", "1081"}});
+    m->hwmon(1, "it8688",
+             {{"temp1_input", "36000"},
+              {"temp2_input", "44000"},
+              {"temp3_input", "50000"},
+              {"fan1_input", "1400"},
+              {"fan2_input", "800"},
+              {"fan3_input", "0"},
+              {"in0_input", "1344"},
+              {"cpu0_vid", "0"}});
+    m->hwmon(2, "asusec",
+             {{"temp1_label", "Chipset"},
+              {"temp1_input", "61000"},
+              {"temp2_label", "Water_In"},
+              {"temp2_input", "30000"},
+              {"fan1_label", "VRM HS"},
+              {"fan1_input", "2700"},
+              {"fan2_label", "CPU_Opt"},
+              {"fan2_input", "1000"}});
+    m->hwmon(3, "kraken2",
+             {{"temp1_label", "Coolant"},
+              {"temp1_input", "29500"},
+              {"fan1_label", "Fans"},
+              {"fan1_input", "700"},
+              {"fan2_label", "Pump"},
+              {"fan2_input", "2800"}});
+    return m;
+}
+
 } // namespace SensorFixtures

@@ -61,6 +61,8 @@ public:
     static std::unique_ptr<MachineTree> intelDesktop();
     static std::unique_ptr<MachineTree> amdDesktop();
     static std::unique_ptr<MachineTree> laptop();
+    // An ITE board chip beside the board's embedded controller (ASUS EC) and an older Kraken.
+    static std::unique_ptr<MachineTree> iteAsusBoard();
 
 private:
     QTemporaryDir m_dir;
