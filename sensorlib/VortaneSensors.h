@@ -1,0 +1,174 @@
+#ifndef VORTANE_SENSORS_H
+#define VORTANE_SENSORS_H
+
+/*
+ * libvortane-sensors: the hardware sensor library of Vortane Screen on Linux.
+ *
+ * Plain C ABI, six entry points exported by name. The program loads the library at run time,
+ * calls Init(64) once, enumerates the devices, and then once a second selects each device and
+ * reads up to 512 sensors of each type from it. The library serialises its own calls, but the
+ * program never calls it from two threads at once.
+ *
+ * Call contract
+ *   int32_t Init(int32_t version)
+ *       version must be VORTANE_SENSORS_VERSION (64). Finds every device below
+ *       $VORTANE_SYSFS_ROOT (default /sys) and $VORTANE_PROCFS_ROOT (default /proc), and loads
+ *       NVML from $VORTANE_NVML_LIBRARY (default "libnvidia-ml.so.1"; set but empty: no NVML).
+ *       Returns 0 on success, non-zero on failure. Calling it again starts afresh.
+ *   void Close(void)
+ *       Drops every device and unloads NVML. Safe to call without Init.
+ *   int32_t DeviceCount(void)
+ *       Number of devices found by Init; devices are addressed by index 0 .. count-1.
+ *   int32_t SelectDevice(int32_t device)
+ *       Takes a new sample of the device: every file the device reads is read once here, and
+ *       the ReadSensor calls that follow are served from that sample. Returns 0, or -1 for an
+ *       index out of range.
+ *   int32_t DeviceName(int32_t device, char* buffer, int32_t size)
+ *       Writes the device name as NUL-terminated UTF-8 into buffer (truncated to size - 1 bytes
+ *       on a character boundary). Returns 0, or -1 for an index out of range (buffer: "").
+ *   int32_t ReadSensor(int32_t type, int32_t device, int32_t index, VortaneSensorRecord* record)
+ *       Fills record with the index-th sensor of the given type of the device and returns 1;
+ *       returns 0 and leaves record alone when there is no such sensor or it has no valid
+ *       value in the current sample. Reads the device's last sample, taking one first if the
+ *       device was never selected.
+ *
+ * Device names
+ *   "CPU [#0]: <model>"          CPU temperatures, clocks, usage, core voltages
+ *   "<chip maker> <chip>"        mainboard monitoring chips, e.g. "Nuvoton NCT6798", "ITE IT8688",
+ *                                "ASUS EC", laptop platform sensors ("ThinkPad", "Dell SMM", ...)
+ *   "<cooler model>"             liquid coolers and fan hubs, e.g. "NZXT Kraken X53/X63/X73"
+ *   "Intel PCH"                  the platform controller hub's temperature
+ *   "ACPI Thermal Zone"          ACPI thermal zones
+ *   "System Memory"              memory load from /proc/meminfo
+ *   "GPU [#n]: <model>"          AMD GPUs (amdgpu) and NVIDIA GPUs (NVML); the prefix "GPU [#n]: "
+ *                                is ten characters for n < 10
+ *   "Drive: <model>"             NVMe and SATA drives (nvme, drivetemp)
+ *   "Memory Module: <chip>"      DIMM temperature sensors (spd5118, jc42)
+ *   "<hwmon name>"               any other hwmon chip, read as it is
+ *   Names are unique: a second device of the same name gets " #2", and so on.
+ */
+
+#include <stddef.h>
+#include <stdint.h>
+
+#define VORTANE_SENSORS_VERSION 64
+#define VORTANE_SENSORS_MAX_INDEX 512 /* sensor indexes 0 .. 511 per type and device */
+#define VORTANE_SENSORS_NAME_SIZE 256 /* DeviceName buffer the program passes */
+
+/* Sensor types (the first argument of ReadSensor) and the record units they carry. */
+enum VortaneSensorType
+{
+    VORTANE_TYPE_TEMPERATURE = 1, /* unit "C" (degrees Celsius) */
+    VORTANE_TYPE_VOLTAGE = 2,     /* unit "V" */
+    VORTANE_TYPE_FAN = 3,         /* unit "RPM" */
+    VORTANE_TYPE_CURRENT = 4,     /* unit "A" */
+    VORTANE_TYPE_POWER = 5,       /* not emitted: power is an "other" value so the program shows it */
+    VORTANE_TYPE_CLOCK = 6,       /* unit "MHz" */
+    VORTANE_TYPE_USAGE = 7,       /* unit "%" */
+    VORTANE_TYPE_OTHER = 8        /* unit "%", "W", "MB", or "Yes/No" (value 0 or 1) */
+};
+
+/*
+ * Class codes (record field classCode): the hardware a sensor belongs to. A record's class is
+ * its own, not its device's: a mainboard chip reports the CPU core voltage it measures in the
+ * CPU class and the PCH temperature it reads in the chipset class.
+ */
+enum VortaneSensorClass
+{
+    VORTANE_CLASS_SYSTEM_MEMORY = 10, /* "System Memory" */
+    VORTANE_CLASS_CPU = 11,           /* CPU temperatures, clocks, usage, core voltage and VID */
+    VORTANE_CLASS_MAINBOARD = 12,     /* mainboard chips, laptop platform sensors, liquid coolers */
+    VORTANE_CLASS_GPU = 13,           /* AMD and NVIDIA GPUs */
+    VORTANE_CLASS_CHIPSET = 14,       /* chipset / PCH temperatures */
+    VORTANE_CLASS_STORAGE = 15,       /* NVMe and SATA drives */
+    VORTANE_CLASS_OTHER = 16,         /* hwmon chips the library does not know */
+    VORTANE_CLASS_MEMORY_MODULE = 17  /* DIMM sensors */
+};
+
+/*
+ * Kind codes (record field kindCode): what a sensor measures within its class. 0 means
+ * unspecified. subIndex is 0 unless noted.
+ *
+ * CPU (class 11)
+ *   10  temperature: "CPU Package" (coretemp package, k10temp/zenpower Tdie, or Tctl without Tdie)
+ *   10  usage, subIndex 1: "Total CPU Usage"
+ *   11  temperature: per core or per CCD ("Core 0", "CPU CCD1")
+ *   11  voltage: CPU core voltage (mainboard Vcore input, SVI2 core voltage)
+ *   11  voltage, subIndex 2: CPU VID (requested core voltage, cpu0_vid)
+ *   11  clock: per logical CPU ("CPU 0 Clock", from cpufreq or /proc/cpuinfo)
+ *   11  usage: per logical CPU ("CPU 0 Usage")
+ *   12  temperature: Tctl when Tdie exists
+ *   13  voltage: SoC voltage
+ *   20  current, power
+ *   0   voltage: other inputs of the CPU's own sensor chip
+ * Mainboard (class 12)
+ *   14  temperature "CPU": the CPU socket input of the board's chip
+ *   14  fan: the CPU fan header
+ *   20  fan: chassis and radiator fans (take the chassis fan tiles)
+ *   35  temperature: mainboard ("Motherboard", "ACPI Thermal Zone")
+ *   36  temperature: any other input (auxiliary, VRM, T_Sensor, "CPU (PECI 0)", "Temperature 3")
+ *   40  temperature: coolant ("Coolant", "Water In", "Water Out")
+ *   901 fan: pump
+ *   1001 fan: VRM heatsink fan
+ *   0   fan: fans that are not case fans (CPU optional, chipset, flow meter, laptop GPU fan);
+ *       they are listed but take no fan tile
+ *   20  voltage, current, power: rails and cooler supply values
+ *   30  other, unit "Yes/No": alarm of a fan or temperature input ("CPU Fan Alarm")
+ * GPU (class 13)
+ *   101 temperature "GPU Temperature"; voltage "GPU Core Voltage (VDDGFX)"; clock "GPU Clock";
+ *       usage "GPU Core Load"; fan "GPU Fan"; other "GPU Power" (W)
+ *   102 temperature "GPU Hot Spot Temperature"; voltage "GPU SoC Voltage (VDDNB)";
+ *       clock "GPU Memory Clock"; usage "GPU Memory Controller Load";
+ *       other "GPU Memory Allocated" (MB), "GPU Fan Duty" (%)
+ *   103 temperature "GPU Memory Temperature"
+ * Chipset (class 14)
+ *   500 temperature "Chipset" from the PCH (Intel PCH thermal device, nct67xx PCH_CHIP_TEMP)
+ *   501 temperature: other PCH inputs
+ *   504 temperature "Chipset" from the board's embedded controller (ASUS EC), preferred
+ * System memory (class 10), other values
+ *   10  "Physical Memory Load" (%), 11 "Physical Memory Used" (MB), 12 "Physical Memory Available" (MB)
+ * Storage (class 15) and memory modules (class 17)
+ *   20  temperature
+ * Other (class 16)
+ *   0   everything
+ */
+
+/* The 464-byte record ReadSensor fills; the caller owns it and zero-fills it before use. */
+typedef struct VortaneSensorRecord
+{
+    int32_t valid; /* non-zero when the sensor exists */
+    int32_t reserved0;
+    double value;      /* the reading in unit */
+    char unit[32];     /* NUL-terminated UTF-8 */
+    int32_t classCode; /* VortaneSensorClass */
+    char reserved1[264];
+    int32_t kindCode; /* see the kind codes above */
+    char reserved2[8];
+    char label[132];  /* NUL-terminated UTF-8 sensor name, e.g. "CPU Package" */
+    int32_t subIndex; /* tells readings of the same kind apart */
+} VortaneSensorRecord;
+
+#ifdef __cplusplus
+#define VORTANE_STATIC_ASSERT static_assert
+#else
+#define VORTANE_STATIC_ASSERT _Static_assert
+#endif
+VORTANE_STATIC_ASSERT(sizeof(VortaneSensorRecord) == 464, "record is 464 bytes");
+VORTANE_STATIC_ASSERT(offsetof(VortaneSensorRecord, valid) == 0, "valid at 0");
+VORTANE_STATIC_ASSERT(offsetof(VortaneSensorRecord, value) == 8, "value at 8");
+VORTANE_STATIC_ASSERT(offsetof(VortaneSensorRecord, unit) == 16, "unit at 16");
+VORTANE_STATIC_ASSERT(offsetof(VortaneSensorRecord, classCode) == 48, "classCode at 48");
+VORTANE_STATIC_ASSERT(offsetof(VortaneSensorRecord, kindCode) == 316, "kindCode at 316");
+VORTANE_STATIC_ASSERT(offsetof(VortaneSensorRecord, label) == 328, "label at 328");
+VORTANE_STATIC_ASSERT(offsetof(VortaneSensorRecord, subIndex) == 460, "subIndex at 460");
+#undef VORTANE_STATIC_ASSERT
+
+/* Entry point types, as the program takes them from the library. */
+typedef int32_t (*VortaneInitFn)(int32_t version);
+typedef void (*VortaneCloseFn)(void);
+typedef int32_t (*VortaneDeviceCountFn)(void);
+typedef int32_t (*VortaneSelectDeviceFn)(int32_t device);
+typedef int32_t (*VortaneDeviceNameFn)(int32_t device, char* buffer, int32_t size);
+typedef int32_t (*VortaneReadSensorFn)(int32_t type, int32_t device, int32_t index, VortaneSensorRecord* record);
+
+#endif
