@@ -281,8 +281,9 @@ void SimulatorCore::handleRestart(Connection* connection, const QByteArray& payl
     emit countersChanged();
     const Mode next = target == 0 ? Mode::Update : Mode::Normal;
     qCInfo(lcSimulator) << "restarting into" << (next == Mode::Update ? "update" : "normal") << "mode";
-    leave(Presence::Restarting);
+    // While away, the mode is the one it comes back in.
     m_mode = next;
+    leave(Presence::Restarting);
     m_comeBackTimer.start(std::max(0, m_options.restartDelayMs));
 }
 

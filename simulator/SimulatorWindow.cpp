@@ -91,7 +91,7 @@ void SimulatorWindow::refresh()
                         .arg(c.fps)
                         .arg(c.peakFps)
                         .arg(c.meanFps, 0, 'f', 1));
-    m_errors->setText(tr("%1 frame header, %2 picture, %3 command, %4 firmware block")
+    m_errors->setText(tr("%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks")
                           .arg(c.frameErrors)
                           .arg(c.jpegErrors)
                           .arg(c.commandErrors)
