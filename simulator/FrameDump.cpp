@@ -76,8 +76,7 @@ bool FrameDump::open()
     return true;
 }
 
-void FrameDump::onFrame(const QByteArray& jpeg, int brightness, int displayMode, int sleepFlag, int width,
-                        int height)
+void FrameDump::onFrame(const QByteArray& jpeg, int brightness, int displayMode, int sleepFlag, int width, int height)
 {
     if (!m_log.isOpen())
         return;

@@ -55,9 +55,9 @@ struct FrameHeader
 enum class FrameError
 {
     None,
-    TooShort,    // fewer than 40 bytes
-    BadMagic,    // not 5A A5
-    BadLengthCrc, // CRC-16 over bytes 2-5 does not match bytes 6-7
+    TooShort,      // fewer than 40 bytes
+    BadMagic,      // not 5A A5
+    BadLengthCrc,  // CRC-16 over bytes 2-5 does not match bytes 6-7
     LengthMismatch // the write is not exactly 40 + N bytes long
 };
 
@@ -78,8 +78,8 @@ struct FirmwareBlock
 enum class BlockError
 {
     None,
-    TooShort,     // shorter than its length field says, or than the smallest block
-    BadLength,    // length field outside 15 ... 4110
+    TooShort,  // shorter than its length field says, or than the smallest block
+    BadLength, // length field outside 15 ... 4110
     BadCrc
 };
 

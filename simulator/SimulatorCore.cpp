@@ -314,8 +314,8 @@ void SimulatorCore::handleFirmwareBlock(Connection* connection, const QByteArray
         }
         const quint64 end = quint64(block.address) + quint64(block.data.size());
         if (block.address > quint32(m_image.size()) || end > quint64(kMaxImageBytes)) {
-            qCWarning(lcSimulator) << "firmware block at" << block.address << "leaves a gap after"
-                                   << m_image.size() << "bytes";
+            qCWarning(lcSimulator) << "firmware block at" << block.address << "leaves a gap after" << m_image.size()
+                                   << "bytes";
             m_imageBroken = true;
             ++m_counters.firmwareBlockErrors;
             result = 1;

@@ -30,34 +30,34 @@ struct SimulatorFaults
 
 struct SimulatorOptions
 {
-    QString folder;                     // empty: the simulated-screen folder of this session
+    QString folder;                                    // empty: the simulated-screen folder of this session
     QString name = QStringLiteral("Simulated Screen"); // friendly name; the socket is <name>.sock
     bool startInUpdateMode = false;
     QString firmwareVersion = QStringLiteral("1.1.3"); // five ASCII characters
-    uint16_t model = 0x0001;            // identify reply bytes 27-28
-    int restartDelayMs = 500;           // time between leaving and coming back after a restart
-    QString firmwareFile;               // where an accepted image goes; empty: <folder>/<name>.firmware.bin
+    uint16_t model = 0x0001;                           // identify reply bytes 27-28
+    int restartDelayMs = 500;                          // time between leaving and coming back after a restart
+    QString firmwareFile; // where an accepted image goes; empty: <folder>/<name>.firmware.bin
     SimulatorFaults faults;
 };
 
 // Running totals of what the screen received. Frame rates are frames per second.
 struct SimulatorCounters
 {
-    quint64 frames = 0;         // frames with a good header and a JPEG that decoded
-    quint64 frameErrors = 0;    // writes that looked like frames but failed the length or CRC-16 check
-    quint64 jpegErrors = 0;     // frames whose picture did not decode
-    quint64 commands = 0;       // command packets received
-    quint64 commandErrors = 0;  // commands with a bad CRC-32, unknown commands, broken link messages
+    quint64 frames = 0;        // frames with a good header and a JPEG that decoded
+    quint64 frameErrors = 0;   // writes that looked like frames but failed the length or CRC-16 check
+    quint64 jpegErrors = 0;    // frames whose picture did not decode
+    quint64 commands = 0;      // command packets received
+    quint64 commandErrors = 0; // commands with a bad CRC-32, unknown commands, broken link messages
     quint64 restarts = 0;
     quint64 firmwareBlocks = 0; // good blocks of the current or last image
     quint64 firmwareBlockErrors = 0;
-    quint64 firmwareBytes = 0;  // bytes assembled so far of the current or last image
+    quint64 firmwareBytes = 0; // bytes assembled so far of the current or last image
     quint64 firmwareAccepted = 0;
     quint64 firmwareRejected = 0;
-    int fps = 0;                // frames in the last second
-    int peakFps = 0;            // most frames seen within any one second
-    double meanFps = 0.0;       // over the span from the first to the last frame
-    int brightness = -1;        // header of the last good frame; -1 before the first
+    int fps = 0;          // frames in the last second
+    int peakFps = 0;      // most frames seen within any one second
+    double meanFps = 0.0; // over the span from the first to the last frame
+    int brightness = -1;  // header of the last good frame; -1 before the first
     int displayMode = -1;
     int sleepFlag = -1;
     int frameWidth = 0;
@@ -116,8 +116,7 @@ public:
 
 signals:
     // A good frame arrived: the decoded picture, its header bytes and the JPEG as received.
-    void frameReceived(const QImage& picture, int brightness, int displayMode, int sleepFlag,
-                       const QByteArray& jpeg);
+    void frameReceived(const QImage& picture, int brightness, int displayMode, int sleepFlag, const QByteArray& jpeg);
     void countersChanged();
     void stateChanged(); // mode or presence
     // A firmware end was answered; `accepted` tells the result byte (0 when true).

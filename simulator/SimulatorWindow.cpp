@@ -32,6 +32,7 @@ SimulatorWindow::SimulatorWindow(SimulatorCore* core, QWidget* parent)
     auto* form = new QFormLayout;
     form->setContentsMargins(12, 8, 12, 10);
     form->setLabelAlignment(Qt::AlignRight);
+    form->setHorizontalSpacing(10);
     form->addRow(tr("Device:"), m_device);
     form->addRow(tr("State:"), m_state);
     form->addRow(tr("Last frame:"), m_frame);
@@ -96,8 +97,8 @@ void SimulatorWindow::refresh()
                           .arg(c.jpegErrors)
                           .arg(c.commandErrors)
                           .arg(c.firmwareBlockErrors));
-    QString firmware = tr("%n blocks, %1 bytes received", nullptr, int(qMin<quint64>(c.firmwareBlocks, INT_MAX)))
-                           .arg(c.firmwareBytes);
+    QString firmware =
+        tr("%n blocks, %1 bytes received", nullptr, int(qMin<quint64>(c.firmwareBlocks, INT_MAX))).arg(c.firmwareBytes);
     if (!m_lastFirmware.isEmpty())
         firmware += QStringLiteral("; ") + m_lastFirmware;
     m_firmware->setText(firmware);

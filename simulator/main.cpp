@@ -64,8 +64,8 @@ void installTranslator(QCoreApplication* app, const QString& requested)
     const QString file = QStringLiteral("Translate_%1.qm").arg(code);
     const QString appDir = QCoreApplication::applicationDirPath();
     auto* translator = new QTranslator(app);
-    for (const QString& dir : {appDir + QStringLiteral("/Translator"),
-                               appDir + QStringLiteral("/../share/vortane-screen/Translator")}) {
+    for (const QString& dir :
+         {appDir + QStringLiteral("/Translator"), appDir + QStringLiteral("/../share/vortane-screen/Translator")}) {
         if (translator->load(dir + QLatin1Char('/') + file)) {
             app->installTranslator(translator);
             return;
@@ -96,8 +96,7 @@ int main(int argc, char** argv)
         {"folder", "Folder of simulated screens (default: as described above).", "DIR"},
         {"headless", "No window; pair with --dump to see what arrives."},
         {"dump", "Write received frames, frames.csv and counters.txt into DIR.", "DIR"},
-        {"dump-frames", "Keep the first N frames as frame-NNNNNN.jpg (default 100; latest.jpg always).", "N",
-         "100"},
+        {"dump-frames", "Keep the first N frames as frame-NNNNNN.jpg (default 100; latest.jpg always).", "N", "100"},
         {"update-mode", "Start in update mode (identify state \"[\")."},
         {"firmware-version",
          QStringLiteral("Five-character firmware version reported (default %1).").arg(defaults.firmwareVersion),
@@ -131,7 +130,8 @@ int main(int argc, char** argv)
     options.startInUpdateMode = parser.isSet("update-mode");
     if (parser.isSet("firmware-version")) {
         options.firmwareVersion = parser.value("firmware-version");
-        if (options.firmwareVersion.size() != 5 || options.firmwareVersion.toLatin1() != options.firmwareVersion.toUtf8()) {
+        if (options.firmwareVersion.size() != 5 ||
+            options.firmwareVersion.toLatin1() != options.firmwareVersion.toUtf8()) {
             fail(QStringLiteral("--firmware-version needs five ASCII characters, for example 1.1.3"));
             return 2;
         }

@@ -124,17 +124,22 @@ int main(int argc, char** argv)
     USB_DATA_CTRL* streamer = controller.streamer();
     // The streaming thread's CPU clock, taken on that thread as it starts.
     std::atomic<clockid_t> streamClock{clockid_t(-1)};
-    QObject::connect(streamer, &QThread::started, streamer, [&streamClock] {
-        clockid_t clock;
-        if (pthread_getcpuclockid(pthread_self(), &clock) == 0)
-            streamClock.store(clock, std::memory_order_release);
-    }, Qt::DirectConnection);
+    QObject::connect(
+        streamer, &QThread::started, streamer,
+        [&streamClock] {
+            clockid_t clock;
+            if (pthread_getcpuclockid(pthread_self(), &clock) == 0)
+                streamClock.store(clock, std::memory_order_release);
+        },
+        Qt::DirectConnection);
     std::atomic<int> failedWrites{0};
-    QObject::connect(streamer, &USB_DATA_CTRL::deviceDisconnected, streamer,
-                     [&failedWrites] { failedWrites.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
+    QObject::connect(
+        streamer, &USB_DATA_CTRL::deviceDisconnected, streamer,
+        [&failedWrites] { failedWrites.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
     // As the main window does: a frame on every request, on the GUI thread.
-    QObject::connect(streamer, &USB_DATA_CTRL::haveNoPacket, &controller,
-                     [&controller, &frame] { controller.pushFrame(frame); }, Qt::QueuedConnection);
+    QObject::connect(
+        streamer, &USB_DATA_CTRL::haveNoPacket, &controller, [&controller, &frame] { controller.pushFrame(frame); },
+        Qt::QueuedConnection);
 
     controller.openFirstDevice();
     if (!controller.isOpen()) {

@@ -156,13 +156,20 @@ void TestScreenctlWithSimulator::listShowsPathNameModeAndVersion_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("version");
 
-    QTest::newRow("normal mode with its version") << QStringList() << "normal" << "1.1.3";
-    QTest::newRow("another version") << QStringList{"--firmware-version", "2.0.1"} << "normal" << "2.0.1";
-    QTest::newRow("update mode, no version") << QStringList{"--update-mode"} << "update" << "-";
-    QTest::newRow("third state") << QStringList{"--state", "+"} << "third state" << "-";
-    QTest::newRow("other model bytes") << QStringList{"--model", "0002"} << "unsupported model 00 02" << "-";
-    QTest::newRow("replies with a bad CRC") << QStringList{"--bad-crc"} << "bad reply (CRC)" << "-";
-    QTest::newRow("no replies") << QStringList{"--no-reply"} << "no answer" << "-";
+    QTest::newRow("normal mode with its version") << QStringList() << "normal"
+                                                  << "1.1.3";
+    QTest::newRow("another version") << QStringList{"--firmware-version", "2.0.1"} << "normal"
+                                     << "2.0.1";
+    QTest::newRow("update mode, no version") << QStringList{"--update-mode"} << "update"
+                                             << "-";
+    QTest::newRow("third state") << QStringList{"--state", "+"} << "third state"
+                                 << "-";
+    QTest::newRow("other model bytes") << QStringList{"--model", "0002"} << "unsupported model 00 02"
+                                       << "-";
+    QTest::newRow("replies with a bad CRC") << QStringList{"--bad-crc"} << "bad reply (CRC)"
+                                            << "-";
+    QTest::newRow("no replies") << QStringList{"--no-reply"} << "no answer"
+                                << "-";
 }
 
 void TestScreenctlWithSimulator::listShowsPathNameModeAndVersion()
@@ -240,8 +247,8 @@ void TestScreenctlWithSimulator::showStreamsValidFramesAtMost40PerSecond()
 
     const QImage shown(m_dump + "/latest.jpg");
     QCOMPARE(shown.size(), QSize(800, 480));
-    QVERIFY(qGray(shown.pixel(30, 240)) < 10);   // bar
-    QVERIFY(qGray(shown.pixel(770, 240)) < 10);  // bar
+    QVERIFY(qGray(shown.pixel(30, 240)) < 10);  // bar
+    QVERIFY(qGray(shown.pixel(770, 240)) < 10); // bar
     const QColor middle = shown.pixelColor(400, 240);
     QVERIFY(qAbs(middle.green() - 160) < 12 && qAbs(middle.red() - 30) < 12);
 }
@@ -309,13 +316,16 @@ void TestScreenctlWithSimulator::firmwareFailuresAreReported_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("modeAfter");
 
-    QTest::newRow("screen rejects the image") << QStringList{"--reject-firmware"} << 10000
-                                              << "did not accept the firmware" << "update";
-    QTest::newRow("screen vanishes during the transfer") << QStringList{"--vanish-after-blocks", "1"} << 10000
-                                                         << "went away" << "update";
-    QTest::newRow("5-byte file: nothing is sent") << QStringList() << 5 << "8 bytes to 64 MiB" << "normal";
-    QTest::newRow("screen answers with a bad CRC") << QStringList{"--bad-crc"} << 10000
-                                                   << "no screen answered" << "normal";
+    QTest::newRow("screen rejects the image")
+        << QStringList{"--reject-firmware"} << 10000 << "did not accept the firmware"
+        << "update";
+    QTest::newRow("screen vanishes during the transfer")
+        << QStringList{"--vanish-after-blocks", "1"} << 10000 << "went away"
+        << "update";
+    QTest::newRow("5-byte file: nothing is sent") << QStringList() << 5 << "8 bytes to 64 MiB"
+                                                  << "normal";
+    QTest::newRow("screen answers with a bad CRC") << QStringList{"--bad-crc"} << 10000 << "no screen answered"
+                                                   << "normal";
 }
 
 void TestScreenctlWithSimulator::firmwareFailuresAreReported()

@@ -24,9 +24,8 @@ uint32_t replyCrc(const QByteArray& reply)
 
 bool crcMatches(const QByteArray& reply)
 {
-    return reply.size() >= 5 &&
-           SimProtocol::crc32(reinterpret_cast<const uint8_t*>(reply.constData()), size_t(reply.size() - 4)) ==
-               replyCrc(reply);
+    return reply.size() >= 5 && SimProtocol::crc32(reinterpret_cast<const uint8_t*>(reply.constData()),
+                                                   size_t(reply.size() - 4)) == replyCrc(reply);
 }
 
 QByteArray imageOf(int bytes)
@@ -247,15 +246,14 @@ void TestSimulatorCore::frames_data()
     QByteArray badCrc = SimTest::frame(jpeg, 80, 1, 0);
     badCrc[7] = char(badCrc[7] ^ 0x01);
     QTest::newRow("length CRC-16 wrong") << badCrc << quint64(0) << quint64(1) << quint64(0) << -1 << -1 << -1;
-    QTest::newRow("one byte more than the length says")
-        << SimTest::frame(jpeg, 80, 1, 0) + QByteArray(1, '\0') << quint64(0) << quint64(1) << quint64(0) << -1 << -1
-        << -1;
+    QTest::newRow("one byte more than the length says") << SimTest::frame(jpeg, 80, 1, 0) + QByteArray(1, '\0')
+                                                        << quint64(0) << quint64(1) << quint64(0) << -1 << -1 << -1;
     QTest::newRow("one byte less than the length says")
         << SimTest::frame(jpeg, 80, 1, 0).chopped(1) << quint64(0) << quint64(1) << quint64(0) << -1 << -1 << -1;
-    QTest::newRow("header only, too short") << SimTest::frame(jpeg, 80, 1, 0).left(20) << quint64(0) << quint64(1)
-                                            << quint64(0) << -1 << -1 << -1;
-    QTest::newRow("picture is not a JPEG") << SimTest::frame(QByteArray(5000, 'j'), 80, 1, 0) << quint64(0)
-                                           << quint64(0) << quint64(1) << -1 << -1 << -1;
+    QTest::newRow("header only, too short")
+        << SimTest::frame(jpeg, 80, 1, 0).left(20) << quint64(0) << quint64(1) << quint64(0) << -1 << -1 << -1;
+    QTest::newRow("picture is not a JPEG")
+        << SimTest::frame(QByteArray(5000, 'j'), 80, 1, 0) << quint64(0) << quint64(0) << quint64(1) << -1 << -1 << -1;
 }
 
 void TestSimulatorCore::frames()

@@ -113,10 +113,10 @@ void TestSimulatorProgram::optionsReachTheScreen_data()
     QTest::newRow("defaults") << QStringList() << 36 << ';' << QByteArray("1.1.3") << QByteArray("0001") << true;
     QTest::newRow("--update-mode") << QStringList{"--update-mode"} << 36 << '[' << QByteArray("1.1.3")
                                    << QByteArray("0001") << true;
-    QTest::newRow("--firmware-version 2.4.0") << QStringList{"--firmware-version", "2.4.0"} << 36 << ';'
-                                              << QByteArray("2.4.0") << QByteArray("0001") << true;
-    QTest::newRow("--state +") << QStringList{"--state", "+"} << 36 << '+' << QByteArray("1.1.3")
-                               << QByteArray("0001") << true;
+    QTest::newRow("--firmware-version 2.4.0")
+        << QStringList{"--firmware-version", "2.4.0"} << 36 << ';' << QByteArray("2.4.0") << QByteArray("0001") << true;
+    QTest::newRow("--state +") << QStringList{"--state", "+"} << 36 << '+' << QByteArray("1.1.3") << QByteArray("0001")
+                               << true;
     QTest::newRow("--model 0002") << QStringList{"--model", "0002"} << 36 << ';' << QByteArray("1.1.3")
                                   << QByteArray("0002") << true;
     QTest::newRow("--bad-crc") << QStringList{"--bad-crc"} << 36 << ';' << QByteArray("1.1.3") << QByteArray("0001")
@@ -148,8 +148,7 @@ void TestSimulatorProgram::optionsReachTheScreen()
     QCOMPARE(reply->mid(27, 2).toHex(), model);
     if (replyLength == 36) {
         const uint32_t crc = SimProtocol::crc32(reinterpret_cast<const uint8_t*>(reply->constData()), 32);
-        QCOMPARE(crc == SimProtocol::readBigEndian32(reinterpret_cast<const uint8_t*>(reply->constData()) + 32),
-                 crcOk);
+        QCOMPARE(crc == SimProtocol::readBigEndian32(reinterpret_cast<const uint8_t*>(reply->constData()) + 32), crcOk);
     }
 }
 

@@ -110,7 +110,8 @@ Identity identifyOnce(UsbDevice& device, const UsbDeviceInfo& info)
     if (device.writeCommand(tx, txLength, keepGoing) == 1)
         rxLength = device.read(rx, keepGoing);
     Packets::IdentifyReply reply;
-    const Packets::ReplyCheck check = rxLength < 0 ? Packets::ReplyOk : Packets::checkIdentifyReply(rx, rxLength, &reply);
+    const Packets::ReplyCheck check =
+        rxLength < 0 ? Packets::ReplyOk : Packets::checkIdentifyReply(rx, rxLength, &reply);
     if (rxLength < 0) {
         identity.mode = QStringLiteral("no answer");
     } else if (check == Packets::ReplyWrongLength) {
@@ -153,7 +154,8 @@ int commandList(const QString& choice, bool terse)
     QStringList problems;
     for (const UsbDeviceInfo& info : infos) {
         const Identity identity = identifyOnce(*device, info);
-        rows << Row{info.path, info.name, identity.mode, identity.version.isEmpty() ? QStringLiteral("-") : identity.version};
+        rows << Row{info.path, info.name, identity.mode,
+                    identity.version.isEmpty() ? QStringLiteral("-") : identity.version};
         if (!info.problem.isEmpty())
             problems << info.path + QStringLiteral(": ") + info.problem;
     }
@@ -223,9 +225,8 @@ QByteArray framePacket(const QImage& picture, int brightness)
     {
         QPainter painter(&screen);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(QPoint((kScreenWidth - fitted.width()) / 2, (kScreenHeight - fitted.height()) / 2),
-                                fitted),
-                          picture);
+        painter.drawImage(
+            QRect(QPoint((kScreenWidth - fitted.width()) / 2, (kScreenHeight - fitted.height()) / 2), fitted), picture);
     }
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
@@ -261,18 +262,25 @@ int commandShow(const QString& choice, const QString& file, int seconds, int bri
     const QString path = controller.usbDevice()->devicePath();
     if (controller.deviceMode() != WINUSB_MAIN_CTRL::kModeNormal)
         printError(QStringLiteral("note: the screen is not in normal mode (mode %1)").arg(controller.deviceMode()));
-    printLine(seconds > 0 ? QStringLiteral("Showing %1 on %2 (%3) for %4 s").arg(file, nameOf(*controller.usbDevice(), path), path).arg(seconds)
-                          : QStringLiteral("Showing %1 on %2 (%3) until interrupted").arg(file, nameOf(*controller.usbDevice(), path), path));
+    printLine(seconds > 0 ? QStringLiteral("Showing %1 on %2 (%3) for %4 s")
+                                .arg(file, nameOf(*controller.usbDevice(), path), path)
+                                .arg(seconds)
+                          : QStringLiteral("Showing %1 on %2 (%3) until interrupted")
+                                .arg(file, nameOf(*controller.usbDevice(), path), path));
 
-    QObject::connect(controller.streamer(), &USB_DATA_CTRL::haveNoPacket, &controller,
-                     [&controller, &packet] { controller.pushFrame(packet); }, Qt::QueuedConnection);
-    QObject::connect(controller.streamer(), &USB_DATA_CTRL::deviceDisconnected, &controller, [&exitCode] {
-        if (exitCode == kExitOk) {
-            printError(QStringLiteral("the screen stopped taking frames"));
-            exitCode = kExitFailed;
-        }
-        QCoreApplication::quit();
-    }, Qt::QueuedConnection);
+    QObject::connect(
+        controller.streamer(), &USB_DATA_CTRL::haveNoPacket, &controller,
+        [&controller, &packet] { controller.pushFrame(packet); }, Qt::QueuedConnection);
+    QObject::connect(
+        controller.streamer(), &USB_DATA_CTRL::deviceDisconnected, &controller,
+        [&exitCode] {
+            if (exitCode == kExitOk) {
+                printError(QStringLiteral("the screen stopped taking frames"));
+                exitCode = kExitFailed;
+            }
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
     QObject::connect(controller.usbDevice(), &UsbDevice::deviceRemoved, &controller, [&controller, &exitCode] {
         if (controller.handleDeviceRemoved()) {
             if (exitCode == kExitOk) {
@@ -348,10 +356,10 @@ int commandFirmware(const QString& choice, const QString& file)
         printError(QStringLiteral("cannot read the firmware file %1").arg(file));
         return kExitFailed;
     }
-    if (fileInfo.size() < WINUSB_MAIN_CTRL::kFirmwareMinBytes || fileInfo.size() > WINUSB_MAIN_CTRL::kFirmwareMaxBytes) {
-        printError(QStringLiteral("%1 has %2 bytes; a firmware image has 8 bytes to 64 MiB")
-                       .arg(file)
-                       .arg(fileInfo.size()));
+    if (fileInfo.size() < WINUSB_MAIN_CTRL::kFirmwareMinBytes ||
+        fileInfo.size() > WINUSB_MAIN_CTRL::kFirmwareMaxBytes) {
+        printError(
+            QStringLiteral("%1 has %2 bytes; a firmware image has 8 bytes to 64 MiB").arg(file).arg(fileInfo.size()));
         return kExitFailed;
     }
 
@@ -369,7 +377,8 @@ int commandFirmware(const QString& choice, const QString& file)
     const QString name = nameOf(*controller.usbDevice(), controller.usbDevice()->devicePath());
 
     if (controller.deviceMode() == WINUSB_MAIN_CTRL::kModeNormal) {
-        printLine(QStringLiteral("Restarting %1 (firmware %2) into update mode").arg(name, controller.firmwareVersion()));
+        printLine(
+            QStringLiteral("Restarting %1 (firmware %2) into update mode").arg(name, controller.firmwareVersion()));
         const int restart = controller.enterUpdateMode();
         if (restart != 0) {
             printError(QStringLiteral("the screen did not take the restart request (code %1)").arg(restart));
@@ -395,8 +404,9 @@ int commandFirmware(const QString& choice, const QString& file)
         // A screen that left during the transfer may not have been noticed yet.
         const bool gone = controller.handleDeviceRemoved() || !controller.isOpen();
         printError(written == -3 ? QStringLiteral("cannot read the firmware file %1").arg(file)
-                   : gone ? QStringLiteral("the screen went away during the update; plug it in again and retry")
-                          : QStringLiteral("the screen did not accept the firmware; it stays in update mode, try again"));
+                   : gone
+                       ? QStringLiteral("the screen went away during the update; plug it in again and retry")
+                       : QStringLiteral("the screen did not accept the firmware; it stays in update mode, try again"));
         return kExitFailed;
     }
 
@@ -410,8 +420,9 @@ int commandFirmware(const QString& choice, const QString& file)
     }
     printLine(QStringLiteral("Firmware accepted; waiting for the screen to restart"));
     if (!waitForNormalMode(controller, kNormalModeWaitMs)) {
-        printError(QStringLiteral("the firmware was accepted, but the screen did not come back in normal mode within %1 s")
-                       .arg(kNormalModeWaitMs / 1000));
+        printError(
+            QStringLiteral("the firmware was accepted, but the screen did not come back in normal mode within %1 s")
+                .arg(kNormalModeWaitMs / 1000));
         return kExitFailed;
     }
     printLine(QStringLiteral("Updated: %1 runs firmware %2").arg(name, controller.firmwareVersion()));
@@ -447,7 +458,8 @@ int main(int argc, char** argv)
         "Exit status: 0 success, 1 failure, 2 wrong usage, 3 no screen found."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, show or firmware"));
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("picture or firmware image"), QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("picture or firmware image"),
+                                 QStringLiteral("[FILE]"));
     parser.addOptions({
         {"device", "Use only this screen: a device path or name from `list`.", "PATH"},
         {"seconds", "show: how long to keep streaming; 0 until interrupted (default 10).", "N", "10"},
@@ -491,5 +503,6 @@ int main(int argc, char** argv)
             return usage(QStringLiteral("firmware needs one image file"));
         return commandFirmware(choice, args.at(1));
     }
-    return usage(command.isEmpty() ? QStringLiteral("a command is needed") : QStringLiteral("unknown command %1").arg(command));
+    return usage(command.isEmpty() ? QStringLiteral("a command is needed")
+                                   : QStringLiteral("unknown command %1").arg(command));
 }
