@@ -69,6 +69,9 @@ private slots:
     void firmwareUpdateLeavesTheIdenticalImage();
     void firmwareFailuresAreReported_data();
     void firmwareFailuresAreReported();
+    void withTwoScreensFirmwareNeedsAChoice();
+    void wrongUsage_data();
+    void wrongUsage();
 
 private:
     bool startSimulator(const QStringList& extra = {});
@@ -349,6 +352,72 @@ void TestScreenctlWithSimulator::firmwareFailuresAreReported()
     QTRY_COMPARE(counters().value("mode"), modeAfter);
     if (imageBytes < 8)
         QCOMPARE(counters().value("commands"), QString("0"));
+}
+
+void TestScreenctlWithSimulator::withTwoScreensFirmwareNeedsAChoice()
+{
+    QVERIFY(startSimulator());
+    QProcess other;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("VORTANE_SIM_DIR", m_simFolder);
+    other.setProcessEnvironment(environment);
+    const QString otherDump = m_dir->path() + "/other-dump";
+    other.start(TestSupport::programFile("vortane-screen-sim"),
+                {"--headless", "--name", "second", "--dump", otherDump, "--restart-delay", "200"});
+    QVERIFY(other.waitForStarted(10000) && other.waitForReadyRead(10000));
+    const QString otherSocket = QString::fromLocal8Bit(other.readLine()).trimmed();
+
+    const Run list = screenctl({"list", "-t"});
+    QCOMPARE(list.exitCode, 0);
+    QCOMPARE(list.out.trimmed().split('\n').size(), 2);
+    QVERIFY(list.out.contains("\tsecond\t"));
+    QCOMPARE(screenctl({"list", "-t", "--device", "second"}).out.trimmed(),
+             QString("SIM:%1\tsecond\tnormal\t1.1.3").arg(otherSocket));
+
+    const QString file = m_dir->path() + "/image.bin";
+    const QByteArray image = patternBytes(6000);
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(image);
+    }
+    const Run unchosen = screenctl({"firmware", file});
+    QCOMPARE(unchosen.exitCode, 2);
+    QVERIFY(unchosen.err.contains("--device"));
+
+    const Run chosen = screenctl({"firmware", file, "--device", "SIM:" + otherSocket});
+    QVERIFY2(chosen.exitCode == 0, qPrintable(chosen.err));
+    QFile saved(otherDump + "/firmware.bin");
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), image);
+    // The other screen was left alone.
+    QCOMPARE(counters().value("restarts"), QString("0"));
+    QVERIFY(!QFileInfo::exists(m_dump + "/firmware.bin"));
+
+    other.terminate();
+    QVERIFY(other.waitForFinished(10000));
+}
+
+void TestScreenctlWithSimulator::wrongUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no command") << QStringList();
+    QTest::newRow("unknown command") << QStringList{"flash"};
+    QTest::newRow("show without a file") << QStringList{"show"};
+    QTest::newRow("show with brightness 101") << QStringList{"show", "x.png", "--brightness", "101"};
+    QTest::newRow("show with negative seconds") << QStringList{"show", "x.png", "--seconds", "-1"};
+    QTest::newRow("firmware with two files") << QStringList{"firmware", "a.bin", "b.bin"};
+    QTest::newRow("list with a file") << QStringList{"list", "x"};
+}
+
+void TestScreenctlWithSimulator::wrongUsage()
+{
+    QFETCH(QStringList, arguments);
+    QVERIFY(startSimulator());
+    const Run run = screenctl(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.contains("--help"));
+    QCOMPARE(counters().value("commands"), QString("0")); // the screen was not touched
 }
 
 QTEST_GUILESS_MAIN(TestScreenctlWithSimulator)
