@@ -100,7 +100,7 @@ void SimulatorWindow::refresh()
     QString firmware =
         tr("%n blocks, %1 bytes received", nullptr, int(qMin<quint64>(c.firmwareBlocks, INT_MAX))).arg(c.firmwareBytes);
     if (!m_lastFirmware.isEmpty())
-        firmware += QStringLiteral("; ") + m_lastFirmware;
+        firmware = tr("%1; %2").arg(firmware, m_lastFirmware);
     m_firmware->setText(firmware);
     m_faults->setText(faultsText());
     if (m_core->mode() == SimulatorCore::Mode::Update && m_core->presence() == SimulatorCore::Presence::Present)
@@ -180,5 +180,6 @@ QString SimulatorWindow::faultsText() const
         list << tr("vanishes after %n frames", nullptr, f.vanishAfterFrames);
     if (f.stallAfterFrames >= 0)
         list << tr("stalls after %n frames", nullptr, f.stallAfterFrames);
-    return list.isEmpty() ? tr("none") : list.join(QStringLiteral(", "));
+    //: Separator between the faults of the list
+    return list.isEmpty() ? tr("none") : list.join(tr(", "));
 }

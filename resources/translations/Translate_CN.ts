@@ -280,5 +280,13 @@
         <source>none</source>
         <translation>无</translation>
     </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1；%2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
 </context>
 </TS>

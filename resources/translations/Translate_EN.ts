@@ -286,5 +286,13 @@
         <source>none</source>
         <translation>none</translation>
     </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
 </context>
 </TS>
