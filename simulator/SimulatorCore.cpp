@@ -43,8 +43,10 @@ SimulatorCore::SimulatorCore(const SimulatorOptions& options, QObject* parent)
     connect(&m_rateTimer, &QTimer::timeout, this, &SimulatorCore::updateRate);
     m_comeBackTimer.setSingleShot(true);
     connect(&m_comeBackTimer, &QTimer::timeout, this, [this] {
-        if (m_presence == Presence::Restarting && !listen())
+        if (m_presence == Presence::Restarting && !listen()) {
             qCWarning(lcSimulator).noquote() << "cannot come back:" << m_error;
+            setPresence(Presence::Stopped);
+        }
     });
 }
 
@@ -174,22 +176,11 @@ void SimulatorCore::readConnection(Connection* connection)
 
 void SimulatorCore::handlePayload(Connection* connection, const QByteArray& payload)
 {
-    switch (SimProtocol::classify(payload)) {
+    const SimProtocol::PacketKind kind = SimProtocol::classify(payload);
+    switch (kind) {
     case SimProtocol::PacketKind::ScreenFrame:
         handleFrame(payload);
         return;
-    case SimProtocol::PacketKind::Identify:
-    case SimProtocol::PacketKind::Restart:
-    case SimProtocol::PacketKind::FirmwareEnd:
-        ++m_counters.commands;
-        if (!SimProtocol::fixedCommandCrcOk(payload)) {
-            // A garbled command is not answered, as the screen could not tell what was asked.
-            qCWarning(lcSimulator) << "command with a bad CRC-32 or shorter than 36 bytes, not answered";
-            ++m_counters.commandErrors;
-            emit countersChanged();
-            return;
-        }
-        break;
     case SimProtocol::PacketKind::FirmwareBlock:
         ++m_counters.commands;
         handleFirmwareBlock(connection, payload);
@@ -200,20 +191,25 @@ void SimulatorCore::handlePayload(Connection* connection, const QByteArray& payl
         ++m_counters.commandErrors;
         emit countersChanged();
         return;
-    }
-    switch (SimProtocol::classify(payload)) {
     case SimProtocol::PacketKind::Identify:
-        handleIdentify(connection);
-        break;
     case SimProtocol::PacketKind::Restart:
-        handleRestart(connection, payload);
-        break;
     case SimProtocol::PacketKind::FirmwareEnd:
-        handleFirmwareEnd(connection, payload);
-        break;
-    default:
         break;
     }
+    ++m_counters.commands;
+    if (!SimProtocol::fixedCommandCrcOk(payload)) {
+        // A garbled command is not answered, as the screen could not tell what was asked.
+        qCWarning(lcSimulator) << "command with a bad CRC-32 or shorter than 36 bytes, not answered";
+        ++m_counters.commandErrors;
+        emit countersChanged();
+        return;
+    }
+    if (kind == SimProtocol::PacketKind::Identify)
+        handleIdentify(connection);
+    else if (kind == SimProtocol::PacketKind::Restart)
+        handleRestart(connection, payload);
+    else
+        handleFirmwareEnd(connection, payload);
 }
 
 void SimulatorCore::handleFrame(const QByteArray& payload)
@@ -411,12 +407,7 @@ void SimulatorCore::leave(Presence presence)
         }
         socket->deleteLater();
     }
-    // Connections may be in use further up the stack; their records go once it has unwound.
-    QTimer::singleShot(0, this, [this] {
-        m_connections.erase(std::remove_if(m_connections.begin(), m_connections.end(),
-                                           [](const std::unique_ptr<Connection>& c) { return c->closed; }),
-                            m_connections.end());
-    });
+    purgeClosedConnections();
     m_stalled = false;
     m_rateTimer.stop();
     m_recentFrames.clear();
@@ -435,6 +426,13 @@ void SimulatorCore::dropConnection(Connection* connection)
         socket->abort();
         socket->deleteLater();
     }
+    purgeClosedConnections();
+}
+
+void SimulatorCore::purgeClosedConnections()
+{
+    // A closed connection may still be in use further up the stack (a reply that made the screen
+    // leave); its record goes once the stack has unwound.
     QTimer::singleShot(0, this, [this] {
         m_connections.erase(std::remove_if(m_connections.begin(), m_connections.end(),
                                            [](const std::unique_ptr<Connection>& c) { return c->closed; }),

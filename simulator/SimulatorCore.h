@@ -137,6 +137,7 @@ private:
     void reply(Connection* connection, QByteArray packet);
     void leave(Presence presence);
     void dropConnection(Connection* connection);
+    void purgeClosedConnections();
     void stallConnections();
     void recordFrameTime();
     void updateRate();
