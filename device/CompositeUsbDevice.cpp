@@ -39,7 +39,7 @@ bool CompositeUsbDevice::open(const QString& path)
         setLastError(QString());
         return true;
     }
-    setLastError(tr("No device at %1.").arg(path));
+    setLastError(noDeviceText(path));
     return false;
 }
 

@@ -136,7 +136,7 @@ bool SimUsbDevice::open(const QString& path)
 {
     close();
     if (!ownsPath(path)) {
-        setLastError(tr("No device at %1.").arg(path));
+        setLastError(noDeviceText(path));
         return false;
     }
     const QByteArray file = QFile::encodeName(path.mid(kSimPathPrefix.size()));

@@ -50,7 +50,8 @@ public:
     // processes pending events and sleeps 1 ms per look: at most kWritePollLimit looks for the
     // write, then at most replyPollLimit looks for the reply. Returns ExchangeOk with *rxLength
     // set, ExchangeWriteNotReported, or ExchangeNoReply (also for a failed read, and at once when
-    // the thread has ended and can no longer answer).
+    // the thread has ended and can no longer answer). A running thread whose transfer was given
+    // up is replaced by a fresh one, so the next exchange cannot be answered by a late reply.
     int exchange(int txLength, int replyPollLimit, int* rxLength);
 
 protected:
@@ -60,6 +61,7 @@ private:
     Q_DISABLE_COPY(USB_BURN_CTRL)
 
     void wake();
+    void abandonTransfer();
 
     alignas(8) std::uint8_t m_txBuffer[Packets::kTxBufferSize] = {};
     alignas(8) std::uint8_t m_rxBuffer[Packets::kRxBufferSize] = {};

@@ -39,3 +39,8 @@ QString UsbDevice::permissionProblemText()
               "/etc/udev/rules.d, run \"sudo udevadm control --reload-rules\" and "
               "\"sudo udevadm trigger\", then unplug the cooler's USB cable and plug it in again.");
 }
+
+QString UsbDevice::noDeviceText(const QString& path)
+{
+    return tr("No device at %1.").arg(path);
+}

@@ -71,6 +71,8 @@ public:
 
     // The text shown for a device that is present but may not be opened by this user.
     static QString permissionProblemText();
+    // The text for a path that names no present device.
+    static QString noDeviceText(const QString& path);
 
 signals:
     // A device of the screen's kind (or any device, where the platform cannot tell) arrived or left.

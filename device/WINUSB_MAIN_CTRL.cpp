@@ -40,13 +40,16 @@ void WINUSB_MAIN_CTRL::openFirstDevice()
         return;
     m_connecting = true;
     const QStringList paths = m_usbDevice->enumerateDevices();
+    m_lastConnectResult = 1;
     for (const QString& path : paths) {
         if (!m_usbDevice->open(path)) {
             qCDebug(lcDevice) << "cannot open" << path << m_usbDevice->lastError();
+            m_lastConnectResult = -1;
             continue;
         }
         m_exchanger.startExchanges();
         const int result = identify();
+        m_lastConnectResult = result;
         if (result == 0 && isOpen()) {
             m_exchanger.stopExchanges();
             m_streamer.startStreaming();
@@ -144,21 +147,21 @@ int WINUSB_MAIN_CTRL::returnToNormalMode()
     return restartDevice(Packets::kRestartIntoNormal);
 }
 
-bool WINUSB_MAIN_CTRL::waitForUpdateMode(int timeoutMs, bool driveDiscovery)
+bool WINUSB_MAIN_CTRL::waitForMode(int mode, int timeoutMs, bool driveDiscovery)
 {
     QElapsedTimer waited;
     waited.start();
     QElapsedTimer sinceDiscovery;
     sinceDiscovery.start();
-    while (!(isOpen() && m_deviceMode == kModeUpdate)) {
+    while (!(isOpen() && m_deviceMode == mode)) {
         if (waited.elapsed() >= timeoutMs)
             return false;
         if (driveDiscovery && sinceDiscovery.elapsed() >= kDiscoveryIntervalMs) {
             sinceDiscovery.restart();
             if (isOpen())
-                handleDeviceRemoved();
-            if (!isOpen())
-                openFirstDevice();
+                closeDevice();
+            openFirstDevice();
+            continue;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         QThread::msleep(1);

@@ -68,6 +68,9 @@ public:
     bool handleDeviceRemoved();
 
     bool isOpen() const;
+    // The identify result of the last device the connect loop tried (1 when it found none to
+    // try); lets tools say why no device connected.
+    int lastConnectResult() const { return m_lastConnectResult; }
     int deviceMode() const { return m_deviceMode; }
     // Five characters from the last normal-mode identify reply; empty at first, kept on close.
     QString firmwareVersion() const { return m_firmwareVersion; }
@@ -81,10 +84,14 @@ public:
     // Update mode only (else -1, nothing sent): asks for a restart into normal mode.
     int returnToNormalMode();
 
-    // Processes events (sleeping 1 ms per turn) until a device is open in update mode, for at
-    // most timeoutMs. With driveDiscovery it also closes a device that has left and connects to
-    // one that came back, every 100 ms, for callers without a main window doing that.
-    bool waitForUpdateMode(int timeoutMs, bool driveDiscovery);
+    // Processes events (sleeping 1 ms per turn) until a device is open in `mode`, for at most
+    // timeoutMs; false when it gave up. With driveDiscovery it also runs discovery itself every
+    // 100 ms, for callers without a main window doing that: an open device in another mode is
+    // taken to be restarting (its link is stale) and closed, and the connect loop runs while no
+    // device is open.
+    bool waitForMode(int mode, int timeoutMs, bool driveDiscovery);
+    // waitForMode(kModeUpdate, ...): the firmware flow's wait after enterUpdateMode().
+    bool waitForUpdateMode(int timeoutMs, bool driveDiscovery) { return waitForMode(kModeUpdate, timeoutMs, driveDiscovery); }
 
     // 1 the image was written and accepted; 0 the transfer failed; -1 no device open in update
     // mode; -2 empty path; -3 the file cannot be read.
@@ -115,4 +122,5 @@ private:
     int m_deviceMode = kModeNone;
     QString m_firmwareVersion;
     bool m_connecting = false;
+    int m_lastConnectResult = 1;
 };
