@@ -3,7 +3,7 @@
 
 #include "simulator/SimProtocol.h"
 #include "simulator/SimulatorCore.h"
-#include "tests/simulator/SimTestClient.h"
+#include "tests/support/simulator/SimTestClient.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 // image and an orderly exit on SIGTERM.
 
 #include "simulator/SimProtocol.h"
-#include "tests/simulator/SimTestClient.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/simulator/SimTestClient.h"
 
 #include <QFile>
 #include <QFileInfo>

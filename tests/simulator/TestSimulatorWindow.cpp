@@ -4,8 +4,8 @@
 #include "simulator/ScreenView.h"
 #include "simulator/SimulatorCore.h"
 #include "simulator/SimulatorWindow.h"
-#include "tests/simulator/SimTestClient.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/simulator/SimTestClient.h"
 
 #include <QApplication>
 #include <QLabel>

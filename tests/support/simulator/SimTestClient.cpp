@@ -1,4 +1,4 @@
-#include "tests/simulator/SimTestClient.h"
+#include "tests/support/simulator/SimTestClient.h"
 
 #include "simulator/SimProtocol.h"
 
