@@ -65,6 +65,7 @@ private slots:
     void showStreamsValidFramesAtMost40PerSecond_data();
     void showStreamsValidFramesAtMost40PerSecond();
     void showOnAStalledScreenStillEnds();
+    void showReportsAScreenThatWentAway();
     void firmwareUpdateLeavesTheIdenticalImage_data();
     void firmwareUpdateLeavesTheIdenticalImage();
     void firmwareFailuresAreReported_data();
@@ -271,6 +272,21 @@ void TestScreenctlWithSimulator::showOnAStalledScreenStillEnds()
     QTRY_COMPARE(counters().value("frames"), QString("3"));
 }
 
+void TestScreenctlWithSimulator::showReportsAScreenThatWentAway()
+{
+    QVERIFY(startSimulator({"--vanish-after-frames", "5"}));
+    QImage picture(800, 480, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QString file = m_dir->path() + "/blue.png";
+    QVERIFY(picture.save(file));
+
+    const Run run = screenctl({"show", file, "--seconds", "30"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("went away") || run.err.contains("stopped taking frames"), qPrintable(run.err));
+    QTRY_COMPARE(counters().value("presence"), QString("vanished"));
+    QCOMPARE(counters().value("frames"), QString("5"));
+}
+
 void TestScreenctlWithSimulator::firmwareUpdateLeavesTheIdenticalImage_data()
 {
     QTest::addColumn<int>("imageBytes");
@@ -329,6 +345,8 @@ void TestScreenctlWithSimulator::firmwareFailuresAreReported_data()
                                                   << "normal";
     QTest::newRow("screen answers with a bad CRC") << QStringList{"--bad-crc"} << 10000 << "no screen answered"
                                                    << "normal";
+    QTest::newRow("screen in the third state") << QStringList{"--state", "+"} << 10000 << "cannot be updated"
+                                               << "normal";
 }
 
 void TestScreenctlWithSimulator::firmwareFailuresAreReported()

@@ -386,6 +386,11 @@ int commandFirmware(const QString& choice, const QString& file)
         }
     } else if (controller.deviceMode() == WINUSB_MAIN_CTRL::kModeUpdate) {
         printLine(QStringLiteral("%1 is already in update mode").arg(name));
+    } else {
+        // Neither mode: no restart request applies, and waiting for update mode would be in vain.
+        printError(QStringLiteral("the screen reports a state (mode %1) from which it cannot be updated")
+                       .arg(controller.deviceMode()));
+        return kExitFailed;
     }
     if (!controller.waitForUpdateMode(WINUSB_MAIN_CTRL::kUpdateModeWaitMs, true)) {
         printError(QStringLiteral("the screen did not come back in update mode within %1 s")
