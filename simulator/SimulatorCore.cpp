@@ -20,7 +20,8 @@ constexpr int kRateRefreshMs = 250;
 constexpr int kRateWindowMs = 1000;
 // A firmware image larger than this is refused by the host already; the screen refuses it too.
 constexpr int kMaxImageBytes = 64 * 1024 * 1024;
-// How much a stalled connection keeps buffering before the host's writes block.
+// What the socket of a stalled connection may still buffer here; the rest piles up in the kernel
+// until the host's writes block.
 constexpr qint64 kStalledReadBuffer = 1;
 
 } // namespace
