@@ -1,13 +1,16 @@
 // Streaming throughput through the simulated link: the program's controller and frame streamer
 // send one 100 KB frame over and over to vortane-screen-sim (a separate process), the way the
 // main window feeds them. Prints the frames per second the screen received (the streamer's
-// pacing allows at most 40) and the CPU time the streaming thread spent per delivered frame.
+// pacing allows at most 40) and the CPU time the streaming thread spent per delivered frame,
+// beside the same frame written back to back without pacing as the link's reference.
 //
 // Usage: vortane-bench-streaming [seconds]   (default 5; the simulator is taken from the
 // program folder next to this benchmark's build tree, or from $VORTANE_PROGRAM_DIR)
 
 #include "device/Packets.h"
 #include "device/USB_DATA_CTRL.h"
+#include "device/UsbDevice.h"
+#include "device/UsbDeviceFactory.h"
 #include "device/WINUSB_MAIN_CTRL.h"
 
 #include <QBuffer>
@@ -25,6 +28,7 @@
 #include <atomic>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <pthread.h>
 
 namespace {
@@ -157,11 +161,32 @@ int main(int argc, char** argv)
     const double cpuEnd = threadCpuMs(clock); // read while the thread still exists
     const double guiEnd = threadCpuMs(CLOCK_THREAD_CPUTIME_ID);
     const double elapsedS = double(wall.elapsed()) / 1000.0;
+    const QString path = controller.usbDevice()->devicePath();
     controller.closeDevice();
+    // The screen's counters of the streamed part; it rewrites them within 200 ms.
+    spin(500);
+    const auto counters = readCounters(dump + QStringLiteral("/counters.txt"));
+
+    // Reference in the same run: the same frame written back to back without the streamer, so
+    // the link and the screen's own decoding are the only limits.
+    std::unique_ptr<UsbDevice> raw = createUsbDevice();
+    int unpacedFrames = 0;
+    double unpacedS = 0.0;
+    double unpacedCpu = 0.0;
+    if (raw->open(path)) {
+        const TransferKeepGoing always = [] { return true; };
+        const double cpu0 = threadCpuMs(CLOCK_THREAD_CPUTIME_ID);
+        QElapsedTimer unpaced;
+        unpaced.start();
+        while (unpaced.elapsed() < seconds * 1000 && raw->writeFrame(frame, always) == 1)
+            ++unpacedFrames;
+        unpacedS = double(unpaced.elapsed()) / 1000.0;
+        unpacedCpu = threadCpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0;
+        raw->close();
+    }
 
     sim.terminate();
     sim.waitForFinished(10000);
-    const auto counters = readCounters(dump + QStringLiteral("/counters.txt"));
     const long frames = counters.value(QStringLiteral("frames")).toLong();
     const double fps = counters.value(QStringLiteral("mean_fps")).toDouble();
     const double streamCpu = cpuEnd - cpuStart;
@@ -178,5 +203,9 @@ int main(int argc, char** argv)
     std::printf("GUI thread       %.1f ms CPU (pushes and event loop), %.3f ms per frame\n", guiEnd - guiStart,
                 frames > 0 ? (guiEnd - guiStart) / double(frames) : 0.0);
     std::printf("failed writes    %d\n", failedWrites.load());
+    std::printf("reference        unpaced writes of the same frame: %.1f frames/s, %.2f MB/s, %.3f ms CPU per write\n",
+                unpacedS > 0 ? unpacedFrames / unpacedS : 0.0,
+                unpacedS > 0 ? double(unpacedFrames) * frame.size() / unpacedS / 1e6 : 0.0,
+                unpacedFrames > 0 ? unpacedCpu / unpacedFrames : 0.0);
     return frames > 0 ? 0 : 1;
 }
