@@ -1,6 +1,9 @@
 #include "device/CompositeUsbDevice.h"
 
-CompositeUsbDevice::CompositeUsbDevice(QObject* parent) : UsbDevice(parent) {}
+CompositeUsbDevice::CompositeUsbDevice(QObject* parent)
+    : UsbDevice(parent)
+{
+}
 
 CompositeUsbDevice::~CompositeUsbDevice()
 {

@@ -10,27 +10,28 @@
 
 namespace Packets {
 
-constexpr int kFrameHeaderSize = 40;      // screen-frame header; the JPEG follows it
-constexpr int kCommandSize = 36;          // fixed command: 32 bytes of fields and the CRC-32
+constexpr int kFrameHeaderSize = 40; // screen-frame header; the JPEG follows it
+constexpr int kCommandSize = 36;     // fixed command: 32 bytes of fields and the CRC-32
 constexpr int kIdentifyReplySize = 36;
-constexpr int kShortReplySize = 13;       // reply to restart, firmware block and firmware end
-constexpr int kFirmwareBlockMax = 4096;   // firmware bytes per block
+constexpr int kShortReplySize = 13;     // reply to restart, firmware block and firmware end
+constexpr int kFirmwareBlockMax = 4096; // firmware bytes per block
 constexpr int kFirmwareBlockOverhead = 14;
-constexpr int kTxBufferSize = 4160;       // holds the largest packet (a full block, 4110 bytes)
+constexpr int kTxBufferSize = 4160; // holds the largest packet (a full block, 4110 bytes)
 constexpr int kRxBufferSize = 1024;
-constexpr int kMaxReadSize = 512;         // one bulk read never asks for more
+constexpr int kMaxReadSize = 512; // one bulk read never asks for more
 
 // Device state letters in byte 2 of the identify reply.
-constexpr std::uint8_t kStateNormal = 0x3B;  // ';'
-constexpr std::uint8_t kStateUpdate = 0x5B;  // '['
-constexpr std::uint8_t kStateThird = 0x2B;   // '+'
+constexpr std::uint8_t kStateNormal = 0x3B; // ';'
+constexpr std::uint8_t kStateUpdate = 0x5B; // '['
+constexpr std::uint8_t kStateThird = 0x2B;  // '+'
 
 // Restart targets.
 constexpr std::uint8_t kRestartIntoUpdate = 0;
 constexpr std::uint8_t kRestartIntoNormal = 1;
 
 // Outcome of a reply check. The values are the exchange result codes the controller returns.
-enum ReplyCheck : int {
+enum ReplyCheck : int
+{
     ReplyOk = 0,
     ReplyWrongLength = -3,
     ReplyBadCrc = -4,
@@ -58,10 +59,11 @@ int buildFirmwareBlock(std::uint8_t* tx, std::uint32_t address, const std::uint8
 void buildFrameHeader(std::uint8_t* header, std::uint32_t jpegLength, int brightness, bool screenOn,
                       std::uint8_t displayMode, std::uint8_t sleepFlag);
 
-struct IdentifyReply {
-    std::uint8_t state = 0;      // byte 2: kStateNormal, kStateUpdate, kStateThird or anything else
-    std::uint8_t model[2] = {};  // bytes 27-28, 00 01 for a healthy device in normal mode
-    char version[5] = {};        // bytes 18-22, ASCII, meaningful in normal mode
+struct IdentifyReply
+{
+    std::uint8_t state = 0;     // byte 2: kStateNormal, kStateUpdate, kStateThird or anything else
+    std::uint8_t model[2] = {}; // bytes 27-28, 00 01 for a healthy device in normal mode
+    char version[5] = {};       // bytes 18-22, ASCII, meaningful in normal mode
 };
 
 // Checks a reply of length bytes: the length first, then the CRC-32. Only on ReplyOk is *out
@@ -69,5 +71,55 @@ struct IdentifyReply {
 ReplyCheck checkIdentifyReply(const std::uint8_t* rx, int length, IdentifyReply* out);
 // As above for a 13-byte reply; *result receives byte 8.
 ReplyCheck checkShortReply(const std::uint8_t* rx, int length, std::uint8_t* result);
+
+// The device's side, for simulated screens and tests: what a host packet says, and the replies.
+
+struct FrameHeader
+{
+    std::uint32_t jpegLength = 0;
+    std::uint8_t brightness = 0;
+    std::uint8_t displayMode = 0;
+    std::uint8_t sleepFlag = 0;
+};
+
+enum class FrameCheck
+{
+    Ok,
+    TooShort,      // fewer than 40 bytes
+    BadMagic,      // not 5A A5
+    BadLengthCrc,  // the CRC-16 does not match the length field
+    LengthMismatch // the length field is not the number of bytes after the header
+};
+
+// Checks a whole screen-frame packet of length bytes; *out is filled in on Ok.
+FrameCheck checkFramePacket(const std::uint8_t* packet, std::size_t length, FrameHeader* out);
+
+enum class CommandKind
+{
+    Identify,
+    Restart,
+    FirmwareBlock,
+    FirmwareEnd,
+};
+
+struct Command
+{
+    CommandKind kind = CommandKind::Identify;
+    std::uint8_t restartTarget = 0;          // Restart
+    std::uint32_t address = 0;               // FirmwareBlock
+    const std::uint8_t* blockData = nullptr; // FirmwareBlock: points into the packet
+    int blockLength = 0;                     // FirmwareBlock
+    std::uint32_t imageLength = 0;           // FirmwareEnd
+    std::uint32_t imageCrc = 0;              // FirmwareEnd
+};
+
+// Reads one command packet as written by the host (a 22-byte firmware block arrives as 38 bytes).
+// False when it is not a known, well-formed command with a matching CRC-32.
+bool parseCommand(const std::uint8_t* packet, int length, Command* out);
+
+// Reply builders; each returns the number of bytes written into out.
+int buildIdentifyReply(std::uint8_t* out, std::uint8_t state, const char version[5], std::uint8_t model0,
+                       std::uint8_t model1);
+int buildShortReply(std::uint8_t* out, std::uint8_t result);
 
 } // namespace Packets

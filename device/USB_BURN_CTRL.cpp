@@ -19,7 +19,9 @@ void pollPause()
 
 } // namespace
 
-USB_BURN_CTRL::USB_BURN_CTRL(UsbDevice* device, QObject* parent) : QThread(parent), m_device(device)
+USB_BURN_CTRL::USB_BURN_CTRL(UsbDevice* device, QObject* parent)
+    : QThread(parent)
+    , m_device(device)
 {
     setObjectName(QStringLiteral("vortane-command-exchange"));
 }

@@ -19,14 +19,16 @@ class UsbDevice;
 // Hand-over: the GUI thread fills txBuffer() and the length before it sets the send request
 // (release); the thread writes rxLength before it sets replied (release), and the GUI thread
 // reads rxBuffer() only after it has seen replied (acquire).
-class USB_BURN_CTRL final : public QThread {
+class USB_BURN_CTRL final : public QThread
+{
     Q_OBJECT
 
 public:
     static constexpr int kWritePollLimit = 1000;
 
     // Exchange outcomes before the reply is looked at (the result codes of every exchange).
-    enum Result : int {
+    enum Result : int
+    {
         ExchangeOk = 0,
         ExchangeWriteNotReported = -1,
         ExchangeNoReply = -2,

@@ -1,6 +1,9 @@
 #include "device/UsbDevice.h"
 
-UsbDevice::UsbDevice(QObject* parent) : QObject(parent) {}
+UsbDevice::UsbDevice(QObject* parent)
+    : QObject(parent)
+{
+}
 
 UsbDevice::~UsbDevice() = default;
 

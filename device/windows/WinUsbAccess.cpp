@@ -22,11 +22,13 @@ constexpr DWORD kDetailBufferBytes = 1024;
 constexpr DWORD kNameBufferBytes = 520;
 constexpr ULONG kDeviceSpeedQuery = 1; // DEVICE_SPEED
 
-struct DeviceInfoSetCloser {
+struct DeviceInfoSetCloser
+{
     void operator()(void* set) const { SetupDiDestroyDeviceInfoList(static_cast<HDEVINFO>(set)); }
 };
 
-struct EventCloser {
+struct EventCloser
+{
     void operator()(void* event) const { CloseHandle(static_cast<HANDLE>(event)); }
 };
 
@@ -86,8 +88,8 @@ std::vector<FoundDevice> enumerate()
         alignas(8) unsigned char detailBuffer[kDetailBufferBytes] = {};
         auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detailBuffer);
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-        if (!SetupDiGetDeviceInterfaceDetailW(rawSet, &interfaceData, detail,
-                                              kDetailBufferBytes - sizeof(wchar_t), nullptr, nullptr))
+        if (!SetupDiGetDeviceInterfaceDetailW(rawSet, &interfaceData, detail, kDetailBufferBytes - sizeof(wchar_t),
+                                              nullptr, nullptr))
             break;
         const std::wstring path = upperCased(detail->DevicePath);
         if (DevicePathRules::isScreenPath(narrowed(path)))

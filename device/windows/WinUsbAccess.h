@@ -18,7 +18,8 @@ using KeepGoing = std::function<bool()>;
 constexpr unsigned long kTransferSliceMs = 200;
 constexpr int kMaxReadSize = 512;
 
-struct FoundDevice {
+struct FoundDevice
+{
     std::wstring path; // upper-case device interface path
     std::wstring name; // friendly name, or the device description when there is none
 };
@@ -33,7 +34,8 @@ std::wstring upperCased(std::wstring path);
 
 // One opened device. Open, close: GUI thread. Transfers: one device thread at a time, only
 // while open; close only after those threads have stopped.
-class Link {
+class Link
+{
 public:
     Link() = default;
     ~Link();
@@ -56,8 +58,8 @@ public:
 private:
     int transfer(bool isWrite, std::uint8_t* data, unsigned long length, const KeepGoing& keepGoing);
 
-    void* m_file = nullptr;                // HANDLE; nullptr when closed
-    std::atomic<void*> m_usb{nullptr};     // WINUSB_INTERFACE_HANDLE
+    void* m_file = nullptr;            // HANDLE; nullptr when closed
+    std::atomic<void*> m_usb{nullptr}; // WINUSB_INTERFACE_HANDLE
     std::uint8_t m_inPipe = 0;
     std::uint8_t m_outPipe = 0;
     unsigned long m_lastError = 0;

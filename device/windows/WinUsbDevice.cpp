@@ -2,7 +2,10 @@
 
 #include "device/DeviceLog.h"
 
-WinUsbDevice::WinUsbDevice(QObject* parent) : UsbDevice(parent) {}
+WinUsbDevice::WinUsbDevice(QObject* parent)
+    : UsbDevice(parent)
+{
+}
 
 WinUsbDevice::~WinUsbDevice()
 {

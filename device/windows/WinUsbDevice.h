@@ -6,7 +6,8 @@
 // The screen controller through WinUSB: a device interface of the screen's class, named by its
 // friendly name; arrival and removal from WM_DEVICECHANGE through the main window's native event
 // hook.
-class WinUsbDevice final : public UsbDevice {
+class WinUsbDevice final : public UsbDevice
+{
     Q_OBJECT
 
 public:

@@ -16,7 +16,8 @@ Q_DECLARE_METATYPE(Fault)
 
 namespace {
 
-struct Rig {
+struct Rig
+{
     FakeScreenDevice* fake = nullptr;
     std::unique_ptr<WINUSB_MAIN_CTRL> controller;
 };
@@ -50,7 +51,8 @@ int identifyRequests(const FakeScreenDevice& fake)
 
 } // namespace
 
-class TestDeviceController : public QObject {
+class TestDeviceController : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -249,8 +251,9 @@ void TestDeviceController::connectReturnsWhenCommandWriteIsStuck()
     rig.controller->openFirstDevice();
     QCOMPARE(rig.controller->lastConnectResult(), -1); // the write was never reported
     QVERIFY(!rig.controller->isOpen());
-    // 1000 polls of about a millisecond, then one transfer slice for the stop.
-    QVERIFY2(connecting.elapsed() < 5000, qPrintable(QString::number(connecting.elapsed())));
+    // 1000 polls of about a millisecond, then one transfer slice for the stop; the bound only
+    // tells a stuck connect from a slow machine.
+    QVERIFY2(connecting.elapsed() < 15000, qPrintable(QString::number(connecting.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceController)

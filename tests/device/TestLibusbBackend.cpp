@@ -14,7 +14,6 @@
 #include "device/WINUSB_MAIN_CTRL.h"
 #include "device/linux/LibusbUsbDevice.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <cerrno>
@@ -76,8 +75,10 @@ QByteArray rootHubDescriptors()
 }
 
 // The screen controller's side of usbdevfs. Runs on umockdev's ioctl thread.
-struct EmulatedScreen {
-    struct Transfer {
+struct EmulatedScreen
+{
+    struct Transfer
+    {
         std::uint8_t endpoint;
         QByteArray bytes;
     };
@@ -155,9 +156,8 @@ struct EmulatedScreen {
         switch (request) {
         case USBDEVFS_GET_CAPABILITIES: {
             UMockdevIoctlData* caps = umockdev_ioctl_data_resolve(arg, 0, sizeof(guint32), nullptr);
-            *reinterpret_cast<guint32*>(caps->data) = USBDEVFS_CAP_BULK_CONTINUATION |
-                                                       USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
-                                                       USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+            *reinterpret_cast<guint32*>(caps->data) = USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
+                                                      USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
             umockdev_ioctl_data_unref(caps);
             umockdev_ioctl_client_complete(client, 0, 0);
             return TRUE;
@@ -183,9 +183,8 @@ struct EmulatedScreen {
         case USBDEVFS_SUBMITURB: {
             UMockdevIoctlData* data = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
             auto* urb = reinterpret_cast<usbdevfs_urb*>(data->data);
-            UMockdevIoctlData* buffer =
-                umockdev_ioctl_data_resolve(data, G_STRUCT_OFFSET(usbdevfs_urb, buffer), gsize(urb->buffer_length),
-                                            nullptr);
+            UMockdevIoctlData* buffer = umockdev_ioctl_data_resolve(data, G_STRUCT_OFFSET(usbdevfs_urb, buffer),
+                                                                    gsize(urb->buffer_length), nullptr);
             const QByteArray bytes(reinterpret_cast<const char*>(buffer->data), urb->buffer_length);
             umockdev_ioctl_data_unref(buffer);
             if (urb->type == USBDEVFS_URB_TYPE_CONTROL) {
@@ -260,7 +259,8 @@ gboolean onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer scree
 
 } // namespace
 
-class TestLibusbBackend : public QObject {
+class TestLibusbBackend : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -365,11 +365,17 @@ void TestLibusbBackend::identifyAndFrameThroughPipesOfAlternateSetting0()
 void TestLibusbBackend::unplugIsNotified()
 {
     LibusbUsbDevice device;
-    QSignalSpy removed(&device, &UsbDevice::deviceRemoved);
+    // Emitted on the event thread; received queued on this one, as the main window receives it.
+    int removed = 0;
+    QObject receiver;
+    connect(&device, &UsbDevice::deviceRemoved, &receiver, [&] {
+        QCOMPARE(QThread::currentThread(), receiver.thread());
+        ++removed;
+    });
     device.registerNotifications(0);
     // The kernel's uevent, then the device's sysfs entry goes.
     umockdev_testbed_uevent(m_testbed, "/sys/devices/usb1/1-4", "remove");
-    QTRY_COMPARE(removed.count(), 1);
+    QTRY_COMPARE(removed, 1);
     umockdev_testbed_remove_device(m_testbed, "/sys/devices/usb1/1-4");
     QVERIFY(device.listDevices().isEmpty());
 }

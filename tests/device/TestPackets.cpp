@@ -40,7 +40,8 @@ quint32 be32(const std::uint8_t* p)
 
 } // namespace
 
-class TestPackets : public QObject {
+class TestPackets : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -56,6 +57,13 @@ private slots:
     void identifyReply();
     void shortReply_data();
     void shortReply();
+    void deviceSideReadsEveryCommand_data();
+    void deviceSideReadsEveryCommand();
+    void deviceSideRejectsDamagedCommands_data();
+    void deviceSideRejectsDamagedCommands();
+    void deviceSideFramePackets_data();
+    void deviceSideFramePackets();
+    void deviceRepliesPassHostChecks();
 };
 
 void TestPackets::checksums_data()
@@ -89,12 +97,12 @@ void TestPackets::frameHeader_data()
     QTest::addColumn<QByteArray>("expectedFirst11");
     QTest::newRow("jpeg of 38000 bytes") << quint32(38000) << 100 << true << 0 << 0
                                          << QByteArray::fromHex("5aa500009470006f640000");
-    QTest::newRow("screen off: brightness byte 0") << quint32(38000) << 80 << false << 1 << 1
-                                                   << QByteArray::fromHex("5aa500009470006f000101");
-    QTest::newRow("analog clock, standby off") << quint32(38000) << 50 << true << 2 << 1
-                                               << QByteArray::fromHex("5aa500009470006f320201");
-    QTest::newRow("brightness masked to 7 bits") << quint32(38000) << 0x85 << true << 0 << 0
-                                                 << QByteArray::fromHex("5aa500009470006f050000");
+    QTest::newRow("screen off: brightness byte 0")
+        << quint32(38000) << 80 << false << 1 << 1 << QByteArray::fromHex("5aa500009470006f000101");
+    QTest::newRow("analog clock, standby off")
+        << quint32(38000) << 50 << true << 2 << 1 << QByteArray::fromHex("5aa500009470006f320201");
+    QTest::newRow("brightness masked to 7 bits")
+        << quint32(38000) << 0x85 << true << 0 << 0 << QByteArray::fromHex("5aa500009470006f050000");
 }
 
 void TestPackets::frameHeader()
@@ -116,7 +124,8 @@ void TestPackets::frameHeader()
 void TestPackets::fixedCommands()
 {
     std::uint8_t tx[kTxBufferSize];
-    struct Case {
+    struct Case
+    {
         const char* name;
         int length;
         QByteArray first32;
@@ -134,8 +143,7 @@ void TestPackets::fixedCommands()
     const Case cases[] = {
         {"identify", identify, QByteArray::fromHex("aa554b4c54") + QByteArray(27, '\0')},
         {"restart", restart, QByteArray::fromHex("aa554f75734201") + QByteArray(25, '\0')},
-        {"firmware end", end,
-         QByteArray::fromHex("aa554c000024" "00000000" "00002000" "11223344") + QByteArray(14, '\0')},
+        {"firmware end", end, QByteArray::fromHex("aa554c0000240000000000002000112233440000000000000000000000000000")},
     };
     const QByteArray* packets[] = {&identifyBytes, &restartBytes, &endBytes};
     for (int i = 0; i < 3; ++i) {
@@ -157,10 +165,10 @@ void TestPackets::firmwareBlock_data()
     QTest::addColumn<quint32>("address");
     QTest::addColumn<int>("written");
     QTest::addColumn<QByteArray>("head");
-    QTest::newRow("22 bytes: length 36, written as 38") << 22 << quint32(0x1000) << 38
-                                                         << QByteArray::fromHex("aa554a00002400001000");
-    QTest::newRow("4096 bytes at 0x3000") << 4096 << quint32(0x3000) << 4110
-                                          << QByteArray::fromHex("aa554a00100e00003000");
+    QTest::newRow("22 bytes: length 36, written as 38")
+        << 22 << quint32(0x1000) << 38 << QByteArray::fromHex("aa554a00002400001000");
+    QTest::newRow("4096 bytes at 0x3000")
+        << 4096 << quint32(0x3000) << 4110 << QByteArray::fromHex("aa554a00100e00003000");
     QTest::newRow("one byte") << 1 << quint32(0) << 15 << QByteArray::fromHex("aa554a00000f00000000");
     QTest::newRow("21 bytes: no padding") << 21 << quint32(4096) << 35 << QByteArray::fromHex("aa554a00002300001000");
     QTest::newRow("23 bytes: no padding") << 23 << quint32(4096) << 37 << QByteArray::fromHex("aa554a00002500001000");
@@ -215,8 +223,12 @@ void TestPackets::identifyReply_data()
     QTest::newRow("normal mode, 1.1.3") << good << int(ReplyOk) << int(kStateNormal) << QByteArray::fromHex("0001")
                                         << QByteArray("1.1.3");
     QTest::newRow("model bytes 00 02 still pass the check")
-        << asBytes(sealedReply(36, [&](std::uint8_t* r) { normal(r); r[28] = 0x02; })) << int(ReplyOk)
-        << int(kStateNormal) << QByteArray::fromHex("0002") << QByteArray("1.1.3");
+        << asBytes(sealedReply(36,
+                               [&](std::uint8_t* r) {
+                                   normal(r);
+                                   r[28] = 0x02;
+                               }))
+        << int(ReplyOk) << int(kStateNormal) << QByteArray::fromHex("0002") << QByteArray("1.1.3");
     QTest::newRow("update mode") << asBytes(sealedReply(36, [](std::uint8_t* r) { r[2] = kStateUpdate; }))
                                  << int(ReplyOk) << int(kStateUpdate) << QByteArray(2, '\0') << QByteArray(5, '\0');
     QByteArray badCrc = good;
@@ -225,8 +237,8 @@ void TestPackets::identifyReply_data()
     QByteArray flippedBody = good;
     flippedBody[20] = 'X';
     QTest::newRow("body changed after sealing") << flippedBody << int(ReplyBadCrc) << 0 << QByteArray() << QByteArray();
-    QTest::newRow("35 bytes with a valid CRC over 31") << asBytes(sealedReply(35, normal)) << int(ReplyWrongLength)
-                                                       << 0 << QByteArray() << QByteArray();
+    QTest::newRow("35 bytes with a valid CRC over 31")
+        << asBytes(sealedReply(35, normal)) << int(ReplyWrongLength) << 0 << QByteArray() << QByteArray();
     QTest::newRow("37 bytes") << good + QByteArray(1, '\0') << int(ReplyWrongLength) << 0 << QByteArray()
                               << QByteArray();
     QTest::newRow("13 bytes") << good.left(13) << int(ReplyWrongLength) << 0 << QByteArray() << QByteArray();
@@ -276,9 +288,133 @@ void TestPackets::shortReply()
     QFETCH(int, check);
     QFETCH(int, result);
     std::uint8_t out = 0xEE;
-    QCOMPARE(int(checkShortReply(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size(), &out)),
-             check);
+    QCOMPARE(int(checkShortReply(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size(), &out)), check);
     QCOMPARE(int(out), check == ReplyOk ? result : 0xEE);
+}
+
+void TestPackets::deviceSideReadsEveryCommand_data()
+{
+    QTest::addColumn<int>("which"); // 0 identify, 1 restart, 2 firmware end, 3 block
+    QTest::addColumn<int>("blockLength");
+    QTest::newRow("identify") << 0 << 0;
+    QTest::newRow("restart") << 1 << 0;
+    QTest::newRow("firmware end") << 2 << 0;
+    QTest::newRow("block of 1") << 3 << 1;
+    QTest::newRow("block of 22 (38 bytes written)") << 3 << 22;
+    QTest::newRow("block of 4096") << 3 << 4096;
+}
+
+void TestPackets::deviceSideReadsEveryCommand()
+{
+    QFETCH(int, which);
+    QFETCH(int, blockLength);
+    std::uint8_t tx[kTxBufferSize];
+    std::vector<std::uint8_t> data(std::size_t(std::max(blockLength, 1)), 0x5C);
+    int length = 0;
+    switch (which) {
+    case 0:
+        length = buildIdentifyRequest(tx);
+        break;
+    case 1:
+        length = buildRestartRequest(tx, kRestartIntoNormal);
+        break;
+    case 2:
+        length = buildFirmwareEnd(tx, 4118, 0xDEADBEEF);
+        break;
+    default:
+        length = buildFirmwareBlock(tx, 0x2000, data.data(), blockLength);
+        break;
+    }
+    Command command;
+    QVERIFY(parseCommand(tx, length, &command));
+    const CommandKind kinds[] = {CommandKind::Identify, CommandKind::Restart, CommandKind::FirmwareEnd,
+                                 CommandKind::FirmwareBlock};
+    QCOMPARE(int(command.kind), int(kinds[which]));
+    if (which == 1)
+        QCOMPARE(int(command.restartTarget), 1);
+    if (which == 2) {
+        QCOMPARE(command.imageLength, quint32(4118));
+        QCOMPARE(command.imageCrc, quint32(0xDEADBEEF));
+    }
+    if (which == 3) {
+        QCOMPARE(command.address, quint32(0x2000));
+        QCOMPARE(command.blockLength, blockLength);
+        QCOMPARE(bytes(command.blockData, blockLength), bytes(data.data(), blockLength));
+    }
+}
+
+void TestPackets::deviceSideRejectsDamagedCommands_data()
+{
+    QTest::addColumn<QByteArray>("packet");
+    std::uint8_t tx[kTxBufferSize];
+    const int identify = buildIdentifyRequest(tx);
+    const QByteArray good = bytes(tx, identify);
+    QByteArray badCrc = good;
+    badCrc[33] = char(badCrc[33] ^ 0x10);
+    QTest::newRow("identify with a bad CRC") << badCrc;
+    QTest::newRow("identify one byte short") << good.left(35);
+    QByteArray unknown = good;
+    unknown[2] = 'Z';
+    QTest::newRow("unknown letter") << unknown;
+    std::uint8_t data[22] = {};
+    const int block = buildFirmwareBlock(tx, 0, data, 22);
+    QTest::newRow("22-byte block without its padding") << bytes(tx, block - 2);
+    buildFirmwareBlock(tx, 0, data, 10);
+    QTest::newRow("block cut short") << bytes(tx, 20);
+    QTest::newRow("no magic") << QByteArray(36, '\0');
+}
+
+void TestPackets::deviceSideRejectsDamagedCommands()
+{
+    QFETCH(QByteArray, packet);
+    Command command;
+    QVERIFY(!parseCommand(reinterpret_cast<const std::uint8_t*>(packet.constData()), packet.size(), &command));
+}
+
+void TestPackets::deviceSideFramePackets_data()
+{
+    QTest::addColumn<QByteArray>("packet");
+    QTest::addColumn<int>("check");
+    std::uint8_t header[kFrameHeaderSize];
+    buildFrameHeader(header, 4, 77, true, 2, 1);
+    const QByteArray good = bytes(header, kFrameHeaderSize) + "JPEG";
+    QTest::newRow("valid") << good << int(FrameCheck::Ok);
+    QTest::newRow("header only") << good.left(39) << int(FrameCheck::TooShort);
+    QByteArray magic = good;
+    magic[1] = char(0xA6);
+    QTest::newRow("bad magic") << magic << int(FrameCheck::BadMagic);
+    QByteArray crc = good;
+    crc[7] = char(crc[7] ^ 0x01);
+    QTest::newRow("bad length CRC") << crc << int(FrameCheck::BadLengthCrc);
+    QTest::newRow("one JPEG byte missing") << good.left(43) << int(FrameCheck::LengthMismatch);
+}
+
+void TestPackets::deviceSideFramePackets()
+{
+    QFETCH(QByteArray, packet);
+    QFETCH(int, check);
+    FrameHeader header;
+    QCOMPARE(int(checkFramePacket(reinterpret_cast<const std::uint8_t*>(packet.constData()), std::size_t(packet.size()),
+                                  &header)),
+             check);
+    if (check == int(FrameCheck::Ok)) {
+        QCOMPARE(header.jpegLength, quint32(4));
+        QCOMPARE(int(header.brightness), 77);
+        QCOMPARE(int(header.displayMode), 2);
+        QCOMPARE(int(header.sleepFlag), 1);
+    }
+}
+
+void TestPackets::deviceRepliesPassHostChecks()
+{
+    std::uint8_t rx[kRxBufferSize];
+    IdentifyReply identify;
+    QCOMPARE(int(checkIdentifyReply(rx, buildIdentifyReply(rx, kStateUpdate, "2.0.0", 0, 1), &identify)), int(ReplyOk));
+    QCOMPARE(int(identify.state), int(kStateUpdate));
+    QCOMPARE(QByteArray(identify.version, 5), QByteArray("2.0.0"));
+    std::uint8_t result = 0;
+    QCOMPARE(int(checkShortReply(rx, buildShortReply(rx, 1), &result)), int(ReplyOk));
+    QCOMPARE(int(result), 1);
 }
 
 QTEST_APPLESS_MAIN(TestPackets)
