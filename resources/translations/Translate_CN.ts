@@ -135,4 +135,209 @@
         <translation>无法打开 %1 处的设备（错误 %2）。</translation>
     </message>
 </context>
+<context>
+    <name>SimulatorWindow</name>
+    <message>
+        <source>Simulated screen: %1</source>
+        <translation>模拟屏幕：%1</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>设备：</translation>
+    </message>
+    <message>
+        <source>State:</source>
+        <translation>状态：</translation>
+    </message>
+    <message>
+        <source>Last frame:</source>
+        <translation>最后一帧：</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>帧率：</translation>
+    </message>
+    <message>
+        <source>Errors:</source>
+        <translation>错误：</translation>
+    </message>
+    <message>
+        <source>Firmware:</source>
+        <translation>固件：</translation>
+    </message>
+    <message>
+        <source>Faults:</source>
+        <translation>故障模拟：</translation>
+    </message>
+    <message numerus="yes">
+        <source>last image accepted (%n bytes)</source>
+        <translation>
+            <numerusform>上一个映像已接受（%n 字节）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>last image rejected</source>
+        <translation>上一个映像被拒绝</translation>
+    </message>
+    <message>
+        <source>%1, firmware %2 (%3)</source>
+        <translation>%1，固件 %2（%3）</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>尚无</translation>
+    </message>
+    <message>
+        <source>standby mode on</source>
+        <translation>待机模式开启</translation>
+    </message>
+    <message>
+        <source>standby mode off</source>
+        <translation>待机模式关闭</translation>
+    </message>
+    <message>
+        <source>brightness 0 (dark)</source>
+        <translation>亮度 0（熄屏）</translation>
+    </message>
+    <message>
+        <source>brightness %1</source>
+        <translation>亮度 %1</translation>
+    </message>
+    <message>
+        <source>%1 x %2, %3, %4, %5</source>
+        <translation>%1 × %2，%3，%4，%5</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 fps (peak %2, mean %3), %n frames</source>
+        <translation>
+            <numerusform>%1 帧/秒（峰值 %2，平均 %3），共 %n 帧</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
+        <translation>帧头 %1 个，图像 %2 个，命令 %3 个，固件块 %4 个</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n blocks, %1 bytes received</source>
+        <translation>
+            <numerusform>已接收 %n 个块，%1 字节</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Update mode
+%1</source>
+        <translation>升级模式
+%1</translation>
+    </message>
+    <message>
+        <source>Waiting for frames</source>
+        <translation>等待画面帧</translation>
+    </message>
+    <message>
+        <source>Restarting</source>
+        <translation>正在重启</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开</translation>
+    </message>
+    <message>
+        <source>Switched off</source>
+        <translation>已关闭</translation>
+    </message>
+    <message>
+        <source>update mode</source>
+        <translation>升级模式</translation>
+    </message>
+    <message>
+        <source>normal mode</source>
+        <translation>正常模式</translation>
+    </message>
+    <message>
+        <source>restarting into update mode</source>
+        <translation>正在重启进入升级模式</translation>
+    </message>
+    <message>
+        <source>restarting into normal mode</source>
+        <translation>正在重启进入正常模式</translation>
+    </message>
+    <message>
+        <source>disconnected on purpose</source>
+        <translation>已按设定断开</translation>
+    </message>
+    <message>
+        <source>switched off</source>
+        <translation>已关闭</translation>
+    </message>
+    <message>
+        <source>dynamic display</source>
+        <translation>动态显示</translation>
+    </message>
+    <message>
+        <source>digital clock</source>
+        <translation>数字时钟</translation>
+    </message>
+    <message>
+        <source>analog clock</source>
+        <translation>指针时钟</translation>
+    </message>
+    <message>
+        <source>display mode %1</source>
+        <translation>显示模式 %1</translation>
+    </message>
+    <message>
+        <source>no replies</source>
+        <translation>不应答</translation>
+    </message>
+    <message>
+        <source>replies one byte short</source>
+        <translation>应答少一个字节</translation>
+    </message>
+    <message>
+        <source>replies with a bad CRC</source>
+        <translation>应答 CRC 错误</translation>
+    </message>
+    <message>
+        <source>state &quot;%1&quot;</source>
+        <translation>状态“%1”</translation>
+    </message>
+    <message>
+        <source>model bytes %1</source>
+        <translation>型号字节 %1</translation>
+    </message>
+    <message>
+        <source>firmware rejected</source>
+        <translation>拒绝固件</translation>
+    </message>
+    <message numerus="yes">
+        <source>vanishes after %n firmware blocks</source>
+        <translation>
+            <numerusform>%n 个固件块后消失</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>vanishes after %n frames</source>
+        <translation>
+            <numerusform>%n 帧后消失</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>stalls after %n frames</source>
+        <translation>
+            <numerusform>%n 帧后停止接收</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1；%2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+</context>
 </TS>

@@ -135,4 +135,215 @@
         <translation>Cannot open the device at %1 (error %2).</translation>
     </message>
 </context>
+<context>
+    <name>SimulatorWindow</name>
+    <message>
+        <source>Simulated screen: %1</source>
+        <translation>Simulated screen: %1</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>Device:</translation>
+    </message>
+    <message>
+        <source>State:</source>
+        <translation>State:</translation>
+    </message>
+    <message>
+        <source>Last frame:</source>
+        <translation>Last frame:</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>Frame rate:</translation>
+    </message>
+    <message>
+        <source>Errors:</source>
+        <translation>Errors:</translation>
+    </message>
+    <message>
+        <source>Firmware:</source>
+        <translation>Firmware:</translation>
+    </message>
+    <message>
+        <source>Faults:</source>
+        <translation>Faults:</translation>
+    </message>
+    <message numerus="yes">
+        <source>last image accepted (%n bytes)</source>
+        <translation>
+            <numerusform>last image accepted (%n byte)</numerusform>
+            <numerusform>last image accepted (%n bytes)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>last image rejected</source>
+        <translation>last image rejected</translation>
+    </message>
+    <message>
+        <source>%1, firmware %2 (%3)</source>
+        <translation>%1, firmware %2 (%3)</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>none yet</translation>
+    </message>
+    <message>
+        <source>standby mode on</source>
+        <translation>standby mode on</translation>
+    </message>
+    <message>
+        <source>standby mode off</source>
+        <translation>standby mode off</translation>
+    </message>
+    <message>
+        <source>brightness 0 (dark)</source>
+        <translation>brightness 0 (dark)</translation>
+    </message>
+    <message>
+        <source>brightness %1</source>
+        <translation>brightness %1</translation>
+    </message>
+    <message>
+        <source>%1 x %2, %3, %4, %5</source>
+        <translation>%1 x %2, %3, %4, %5</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 fps (peak %2, mean %3), %n frames</source>
+        <translation>
+            <numerusform>%1 fps (peak %2, mean %3), %n frame</numerusform>
+            <numerusform>%1 fps (peak %2, mean %3), %n frames</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
+        <translation>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n blocks, %1 bytes received</source>
+        <translation>
+            <numerusform>%n block, %1 bytes received</numerusform>
+            <numerusform>%n blocks, %1 bytes received</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Update mode
+%1</source>
+        <translation>Update mode
+%1</translation>
+    </message>
+    <message>
+        <source>Waiting for frames</source>
+        <translation>Waiting for frames</translation>
+    </message>
+    <message>
+        <source>Restarting</source>
+        <translation>Restarting</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Disconnected</translation>
+    </message>
+    <message>
+        <source>Switched off</source>
+        <translation>Switched off</translation>
+    </message>
+    <message>
+        <source>update mode</source>
+        <translation>update mode</translation>
+    </message>
+    <message>
+        <source>normal mode</source>
+        <translation>normal mode</translation>
+    </message>
+    <message>
+        <source>restarting into update mode</source>
+        <translation>restarting into update mode</translation>
+    </message>
+    <message>
+        <source>restarting into normal mode</source>
+        <translation>restarting into normal mode</translation>
+    </message>
+    <message>
+        <source>disconnected on purpose</source>
+        <translation>disconnected on purpose</translation>
+    </message>
+    <message>
+        <source>switched off</source>
+        <translation>switched off</translation>
+    </message>
+    <message>
+        <source>dynamic display</source>
+        <translation>dynamic display</translation>
+    </message>
+    <message>
+        <source>digital clock</source>
+        <translation>digital clock</translation>
+    </message>
+    <message>
+        <source>analog clock</source>
+        <translation>analog clock</translation>
+    </message>
+    <message>
+        <source>display mode %1</source>
+        <translation>display mode %1</translation>
+    </message>
+    <message>
+        <source>no replies</source>
+        <translation>no replies</translation>
+    </message>
+    <message>
+        <source>replies one byte short</source>
+        <translation>replies one byte short</translation>
+    </message>
+    <message>
+        <source>replies with a bad CRC</source>
+        <translation>replies with a bad CRC</translation>
+    </message>
+    <message>
+        <source>state &quot;%1&quot;</source>
+        <translation>state &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>model bytes %1</source>
+        <translation>model bytes %1</translation>
+    </message>
+    <message>
+        <source>firmware rejected</source>
+        <translation>firmware rejected</translation>
+    </message>
+    <message numerus="yes">
+        <source>vanishes after %n firmware blocks</source>
+        <translation>
+            <numerusform>vanishes after %n firmware block</numerusform>
+            <numerusform>vanishes after %n firmware blocks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>vanishes after %n frames</source>
+        <translation>
+            <numerusform>vanishes after %n frame</numerusform>
+            <numerusform>vanishes after %n frames</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>stalls after %n frames</source>
+        <translation>
+            <numerusform>stalls after %n frame</numerusform>
+            <numerusform>stalls after %n frames</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+</context>
 </TS>

@@ -135,4 +135,209 @@
         <translation>%1 のデバイスを開けません (エラー %2)。</translation>
     </message>
 </context>
+<context>
+    <name>SimulatorWindow</name>
+    <message>
+        <source>Simulated screen: %1</source>
+        <translation>シミュレートされた画面：%1</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>デバイス：</translation>
+    </message>
+    <message>
+        <source>State:</source>
+        <translation>状態：</translation>
+    </message>
+    <message>
+        <source>Last frame:</source>
+        <translation>最新フレーム：</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>フレームレート：</translation>
+    </message>
+    <message>
+        <source>Errors:</source>
+        <translation>エラー：</translation>
+    </message>
+    <message>
+        <source>Firmware:</source>
+        <translation>ファームウェア：</translation>
+    </message>
+    <message>
+        <source>Faults:</source>
+        <translation>擬似障害：</translation>
+    </message>
+    <message numerus="yes">
+        <source>last image accepted (%n bytes)</source>
+        <translation>
+            <numerusform>前回のイメージを受理（%n バイト）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>last image rejected</source>
+        <translation>前回のイメージを拒否</translation>
+    </message>
+    <message>
+        <source>%1, firmware %2 (%3)</source>
+        <translation>%1、ファームウェア %2（%3）</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>まだありません</translation>
+    </message>
+    <message>
+        <source>standby mode on</source>
+        <translation>スタンバイモード オン</translation>
+    </message>
+    <message>
+        <source>standby mode off</source>
+        <translation>スタンバイモード オフ</translation>
+    </message>
+    <message>
+        <source>brightness 0 (dark)</source>
+        <translation>輝度 0（消灯）</translation>
+    </message>
+    <message>
+        <source>brightness %1</source>
+        <translation>輝度 %1</translation>
+    </message>
+    <message>
+        <source>%1 x %2, %3, %4, %5</source>
+        <translation>%1 × %2、%3、%4、%5</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 fps (peak %2, mean %3), %n frames</source>
+        <translation>
+            <numerusform>%1 fps（ピーク %2、平均 %3）、%n フレーム</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
+        <translation>フレームヘッダー %1、画像 %2、コマンド %3、ファームウェアブロック %4</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n blocks, %1 bytes received</source>
+        <translation>
+            <numerusform>%n ブロック、%1 バイト受信</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Update mode
+%1</source>
+        <translation>アップデートモード
+%1</translation>
+    </message>
+    <message>
+        <source>Waiting for frames</source>
+        <translation>フレーム待機中</translation>
+    </message>
+    <message>
+        <source>Restarting</source>
+        <translation>再起動中</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>切断されました</translation>
+    </message>
+    <message>
+        <source>Switched off</source>
+        <translation>電源オフ</translation>
+    </message>
+    <message>
+        <source>update mode</source>
+        <translation>アップデートモード</translation>
+    </message>
+    <message>
+        <source>normal mode</source>
+        <translation>通常モード</translation>
+    </message>
+    <message>
+        <source>restarting into update mode</source>
+        <translation>アップデートモードで再起動中</translation>
+    </message>
+    <message>
+        <source>restarting into normal mode</source>
+        <translation>通常モードで再起動中</translation>
+    </message>
+    <message>
+        <source>disconnected on purpose</source>
+        <translation>意図的に切断</translation>
+    </message>
+    <message>
+        <source>switched off</source>
+        <translation>電源オフ</translation>
+    </message>
+    <message>
+        <source>dynamic display</source>
+        <translation>ダイナミック表示</translation>
+    </message>
+    <message>
+        <source>digital clock</source>
+        <translation>デジタル時計</translation>
+    </message>
+    <message>
+        <source>analog clock</source>
+        <translation>アナログ時計</translation>
+    </message>
+    <message>
+        <source>display mode %1</source>
+        <translation>表示モード %1</translation>
+    </message>
+    <message>
+        <source>no replies</source>
+        <translation>応答なし</translation>
+    </message>
+    <message>
+        <source>replies one byte short</source>
+        <translation>応答が 1 バイト不足</translation>
+    </message>
+    <message>
+        <source>replies with a bad CRC</source>
+        <translation>応答の CRC が不正</translation>
+    </message>
+    <message>
+        <source>state &quot;%1&quot;</source>
+        <translation>状態「%1」</translation>
+    </message>
+    <message>
+        <source>model bytes %1</source>
+        <translation>モデルバイト %1</translation>
+    </message>
+    <message>
+        <source>firmware rejected</source>
+        <translation>ファームウェアを拒否</translation>
+    </message>
+    <message numerus="yes">
+        <source>vanishes after %n firmware blocks</source>
+        <translation>
+            <numerusform>ファームウェア %n ブロック後に消える</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>vanishes after %n frames</source>
+        <translation>
+            <numerusform>%n フレーム後に消える</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>stalls after %n frames</source>
+        <translation>
+            <numerusform>%n フレーム後に受信停止</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1；%2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+</context>
 </TS>

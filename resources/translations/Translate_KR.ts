@@ -135,4 +135,209 @@
         <translation>%1의 장치를 열 수 없습니다(오류 %2).</translation>
     </message>
 </context>
+<context>
+    <name>SimulatorWindow</name>
+    <message>
+        <source>Simulated screen: %1</source>
+        <translation>시뮬레이션 화면: %1</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>장치:</translation>
+    </message>
+    <message>
+        <source>State:</source>
+        <translation>상태:</translation>
+    </message>
+    <message>
+        <source>Last frame:</source>
+        <translation>마지막 프레임:</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>프레임 속도:</translation>
+    </message>
+    <message>
+        <source>Errors:</source>
+        <translation>오류:</translation>
+    </message>
+    <message>
+        <source>Firmware:</source>
+        <translation>펌웨어:</translation>
+    </message>
+    <message>
+        <source>Faults:</source>
+        <translation>모의 오류:</translation>
+    </message>
+    <message numerus="yes">
+        <source>last image accepted (%n bytes)</source>
+        <translation>
+            <numerusform>마지막 이미지 수락됨(%n바이트)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>last image rejected</source>
+        <translation>마지막 이미지 거부됨</translation>
+    </message>
+    <message>
+        <source>%1, firmware %2 (%3)</source>
+        <translation>%1, 펌웨어 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>아직 없음</translation>
+    </message>
+    <message>
+        <source>standby mode on</source>
+        <translation>대기 모드 켜짐</translation>
+    </message>
+    <message>
+        <source>standby mode off</source>
+        <translation>대기 모드 꺼짐</translation>
+    </message>
+    <message>
+        <source>brightness 0 (dark)</source>
+        <translation>밝기 0(꺼짐)</translation>
+    </message>
+    <message>
+        <source>brightness %1</source>
+        <translation>밝기 %1</translation>
+    </message>
+    <message>
+        <source>%1 x %2, %3, %4, %5</source>
+        <translation>%1 x %2, %3, %4, %5</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 fps (peak %2, mean %3), %n frames</source>
+        <translation>
+            <numerusform>%1fps(최대 %2, 평균 %3), %n프레임</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
+        <translation>프레임 헤더 %1, 이미지 %2, 명령 %3, 펌웨어 블록 %4</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n blocks, %1 bytes received</source>
+        <translation>
+            <numerusform>%n개 블록, %1바이트 수신</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Update mode
+%1</source>
+        <translation>업데이트 모드
+%1</translation>
+    </message>
+    <message>
+        <source>Waiting for frames</source>
+        <translation>프레임 대기 중</translation>
+    </message>
+    <message>
+        <source>Restarting</source>
+        <translation>다시 시작하는 중</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>연결 끊김</translation>
+    </message>
+    <message>
+        <source>Switched off</source>
+        <translation>꺼짐</translation>
+    </message>
+    <message>
+        <source>update mode</source>
+        <translation>업데이트 모드</translation>
+    </message>
+    <message>
+        <source>normal mode</source>
+        <translation>일반 모드</translation>
+    </message>
+    <message>
+        <source>restarting into update mode</source>
+        <translation>업데이트 모드로 다시 시작하는 중</translation>
+    </message>
+    <message>
+        <source>restarting into normal mode</source>
+        <translation>일반 모드로 다시 시작하는 중</translation>
+    </message>
+    <message>
+        <source>disconnected on purpose</source>
+        <translation>의도적으로 연결 끊음</translation>
+    </message>
+    <message>
+        <source>switched off</source>
+        <translation>꺼짐</translation>
+    </message>
+    <message>
+        <source>dynamic display</source>
+        <translation>동적 표시</translation>
+    </message>
+    <message>
+        <source>digital clock</source>
+        <translation>디지털 시계</translation>
+    </message>
+    <message>
+        <source>analog clock</source>
+        <translation>아날로그 시계</translation>
+    </message>
+    <message>
+        <source>display mode %1</source>
+        <translation>표시 모드 %1</translation>
+    </message>
+    <message>
+        <source>no replies</source>
+        <translation>응답 없음</translation>
+    </message>
+    <message>
+        <source>replies one byte short</source>
+        <translation>응답 1바이트 부족</translation>
+    </message>
+    <message>
+        <source>replies with a bad CRC</source>
+        <translation>응답 CRC 오류</translation>
+    </message>
+    <message>
+        <source>state &quot;%1&quot;</source>
+        <translation>상태 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>model bytes %1</source>
+        <translation>모델 바이트 %1</translation>
+    </message>
+    <message>
+        <source>firmware rejected</source>
+        <translation>펌웨어 거부</translation>
+    </message>
+    <message numerus="yes">
+        <source>vanishes after %n firmware blocks</source>
+        <translation>
+            <numerusform>펌웨어 블록 %n개 후 사라짐</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>vanishes after %n frames</source>
+        <translation>
+            <numerusform>%n프레임 후 사라짐</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>stalls after %n frames</source>
+        <translation>
+            <numerusform>%n프레임 후 수신 중단</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>없음</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+</context>
 </TS>
