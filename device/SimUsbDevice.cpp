@@ -210,7 +210,9 @@ void SimUsbDevice::rescanFolder()
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     if (!m_watcher->directories().contains(folder)) {
-        m_watcher->removePaths(m_watcher->directories());
+        const QStringList watched = m_watcher->directories();
+        if (!watched.isEmpty())
+            m_watcher->removePaths(watched);
         m_watcher->addPath(folder);
     }
     QSet<QString> present;
