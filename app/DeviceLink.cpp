@@ -19,4 +19,4 @@ void DeviceLink::pushFrame(const QByteArray& frame) { Q_UNUSED(frame) }
 int DeviceLink::enterUpdateMode() { return -1; }
 int DeviceLink::returnToNormalMode() { return -1; }
 int DeviceLink::writeFirmwareFile(const QString& path) { Q_UNUSED(path) return -1; }
-void DeviceLink::registerNotifications(quintptr windowHandle) { Q_UNUSED(windowHandle) }
+void DeviceLink::registerNotifications(QWidget* window) { Q_UNUSED(window) }

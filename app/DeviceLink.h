@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+class QWidget;
+
 // What the main window needs of the cooler's screen controller: discovery and the handshake, the
 // frame hand-over, the firmware operations and the arrival / removal notices. One object per
 // main window, created and used on the GUI thread; its signals arrive there (haveNoPacket and the
@@ -38,9 +40,10 @@ public:
     // Sends a firmware image to a device in update mode: 1 done, 0 failed transfer, -1 no device
     // in update mode, -2 empty path, -3 unreadable file (and the controller's refusals).
     virtual int writeFirmwareFile(const QString& path);
-    // Starts watching for arrivals and removals (the window handle is used where the platform
-    // delivers them as window messages).
-    virtual void registerNotifications(quintptr windowHandle);
+    // Starts watching for arrivals and removals. Where the platform delivers them as window
+    // messages, `window`'s native handle receives them; elsewhere it is not touched (asking for a
+    // native handle would turn the embedded main window into a native child window).
+    virtual void registerNotifications(QWidget* window);
 
 signals:
     void haveNoPacket();

@@ -105,6 +105,12 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
         defaultMediaPaths.append(AppPaths::defaultMediaFile(QLatin1String(name)));
 
     applyTextStyles();
+    ui->pushButton_Horizontal->setIcons(
+        QStringLiteral(":/material/Icon/horizontal_Rectangle_p.png"), QStringLiteral(":/material/Icon/horizontal_Rectangle_h.png"),
+        QStringLiteral(":/material/Icon/horizontal_Rectangle_n.png"), QStringLiteral(":/material/Icon/horizontal_Rectangle_d.png"));
+    ui->pushButton_Vertical->setIcons(
+        QStringLiteral(":/material/Icon/Vertical_Rectangle_p.png"), QStringLiteral(":/material/Icon/Vertical_Rectangle_h.png"),
+        QStringLiteral(":/material/Icon/Vertical_Rectangle_n.png"), QStringLiteral(":/material/Icon/Vertical_Rectangle_d.png"));
     m_store.openSettingsFiles();
     m_store.loadConfig(m_state);
     isPrivacyPolicyAgree = m_state.isPrivacyPolicyAgree;
@@ -114,7 +120,7 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     ui->label_bg->setOverlayPositions(m_state.overlayPositions);
     buildTimeStyleSelector();
     buildSettingsPage();
-    m_device->registerNotifications(quintptr(winId()));
+    m_device->registerNotifications(this);
 
     connect(ui->label_bg, &MediaLabel::mediaOver, this, &MainWindow::applyBgCycleSlot);
     connect(connectTimer, &QTimer::timeout, this, &MainWindow::connectDevice);
@@ -225,6 +231,8 @@ void MainWindow::buildTimeStyleSelector()
 void MainWindow::buildSettingsPage()
 {
     ui->scrollArea_settings->setVerticalScrollBar(new VScrollBar(ui->scrollArea_settings));
+    ui->scrollArea_settings->viewport()->setAutoFillBackground(false);
+    ui->scrollArea_settings->viewport()->setStyleSheet(QStringLiteral("background:transparent;"));
     QSignalBlocker blockLanguage(ui->comboBox_language);
     QSignalBlocker blockTemperature(ui->comboBox_temperature);
     for (const char* name : kLanguageNames)
