@@ -190,8 +190,12 @@ void MainWindow::applyTextStyles()
 
     QFont titleFont(familyAlibabaExtraBold);
     titleFont.setPixelSize(24);
+    // The family may hold several weights; the title uses its heaviest face.
+    titleFont.setWeight(QFont::ExtraBold);
     ui->label_homepage_title->setFont(titleFont);
     ui->label_homepage_title->setStyleSheet(QStringLiteral("color:#F2F2F2;"));
+    ui->label_homepage_title->setMinimumWidth(
+        QFontMetrics(titleFont).horizontalAdvance(ui->label_homepage_title->text()) + 8);
     for (QWidget* group : {ui->widget_Fan_frame, ui->widget_Voltage_frame, ui->widget_Usage_frame,
                            ui->widget_Frequency_frame}) {
         group->setStyleSheet(QStringLiteral("QWidget{background-color:#1a1a1a;}QWidget#") + group->objectName() +
