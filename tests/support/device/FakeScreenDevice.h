@@ -1,0 +1,103 @@
+#pragma once
+
+// An in-process simulated screen controller behind the UsbDevice interface, for controller,
+// streamer and firmware tests: it answers identify, restart, firmware blocks and the firmware
+// end like the device, records every write, and misbehaves on request.
+
+#include "device/UsbDevice.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QVector>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+class FakeScreenDevice final : public UsbDevice {
+    Q_OBJECT
+
+public:
+    enum class Fault {
+        None,
+        NoReply,        // commands are taken but never answered
+        WrongLength,    // replies one byte short
+        BadCrc,         // replies with a flipped CRC bit
+        FailWrites,     // every write fails
+        StallWrites,    // writes never complete (until the writing thread is told to stop)
+        VanishAfterBlocks, // leaves after vanishAfterBlocks firmware blocks
+    };
+
+    struct Screen {
+        QString path;
+        QString name = QStringLiteral("Fake screen");
+        char state = ';';
+        QByteArray version = "1.1.3";
+        std::uint8_t model[2] = {0x00, 0x01};
+        Fault fault = Fault::None;
+        int vanishAfterBlocks = 0;
+        int firmwareEndResult = -1; // -1: 0 when length and CRC match, else 2
+        int restartDelayMs = 30;    // how long a restart keeps the screen away
+        bool present = true;
+    };
+
+    // What the screen received, in order.
+    struct Received {
+        QString path;
+        QByteArray bytes;
+    };
+
+    explicit FakeScreenDevice(QObject* parent = nullptr);
+    ~FakeScreenDevice() override;
+
+    // GUI thread, while no device thread runs.
+    int addScreen(const Screen& screen);
+    Screen& screen(int index) { return m_screens[index]; }
+
+    QList<UsbDeviceInfo> listDevices() override;
+    bool open(const QString& path) override;
+    bool isOpen() const override;
+    bool close() override;
+    int read(std::uint8_t* buffer, const TransferKeepGoing& keepGoing) override;
+
+    // Any thread.
+    QList<Received> commands() const;    // packets starting AA 55
+    QList<QByteArray> frames() const;    // everything else (screen frames)
+    int commandCount() const;
+    int frameCount() const;
+    QByteArray firmwareImage() const;    // assembled from the blocks received
+    QList<quint32> blockAddresses() const;
+    QList<int> blockWriteLengths() const; // bytes per block write, padding included
+    void clearRecords();
+
+    // While closed, frame writes wait (in slices, giving up as the caller asks) until opened.
+    void setFrameGate(bool closed);
+    // Number of frame writes currently waiting at the gate or stalled.
+    int blockedWrites() const { return m_blocked.load(); }
+
+protected:
+    int bulkWrite(const std::uint8_t* data, qint64 length, const TransferKeepGoing& keepGoing) override;
+
+private:
+    void answerCommand(const std::uint8_t* data, qint64 length);
+    void queueReply(QByteArray reply);
+    // GUI thread: the screen leaves, and comes back in `mode` after its delay (mode 0 stays away).
+    void leave(int index, char comeBackState);
+    bool waitWhile(const std::function<bool()>& blocked, const TransferKeepGoing& keepGoing);
+
+    QVector<Screen> m_screens;
+    std::atomic<int> m_open{-1}; // index of the open screen
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    QList<Received> m_commands;
+    QList<QByteArray> m_frames;
+    QList<QByteArray> m_replies;
+    QByteArray m_image;
+    QList<quint32> m_blockAddresses;
+    QList<int> m_blockWriteLengths;
+    int m_blocksSeen = 0;
+    bool m_gateClosed = false;
+    bool m_gone = false; // the open screen vanished: its transfers fail
+    std::atomic<int> m_blocked{0};
+};
