@@ -1,6 +1,6 @@
 #include "app/DeviceLink.h"
 
-// Without a device backend nothing is ever found: discovery keeps trying and nothing streams.
+// The base link has no device behind it: discovery keeps trying and nothing streams.
 
 DeviceLink::DeviceLink(QObject* parent)
     : QObject(parent)
@@ -20,3 +20,9 @@ int DeviceLink::enterUpdateMode() { return -1; }
 int DeviceLink::returnToNormalMode() { return -1; }
 int DeviceLink::writeFirmwareFile(const QString& path) { Q_UNUSED(path) return -1; }
 void DeviceLink::registerNotifications(QWidget* window) { Q_UNUSED(window) }
+bool DeviceLink::handleNativeEvent(const QByteArray& eventType, void* message)
+{
+    Q_UNUSED(eventType)
+    Q_UNUSED(message)
+    return false;
+}

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QWidget;
 
 // What the main window needs of the cooler's screen controller: discovery and the handshake, the
@@ -44,6 +46,12 @@ public:
     // messages, `window`'s native handle receives them; elsewhere it is not touched (asking for a
     // native handle would turn the embedded main window into a native child window).
     virtual void registerNotifications(QWidget* window);
+    // From the main window's native event hook: true when the message was a device notification
+    // (it is still passed on to the default handling).
+    virtual bool handleNativeEvent(const QByteArray& eventType, void* message);
+
+    // The link to real screens and simulated ones, through the device controller.
+    static std::unique_ptr<DeviceLink> createControllerLink(QObject* parent = nullptr);
 
 signals:
     void haveNoPacket();

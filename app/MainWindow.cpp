@@ -1,7 +1,6 @@
 #include "app/MainWindow.h"
 
 #include "app/AppGlobals.h"
-#include "app/DeviceChangeEvent.h"
 #include "app/FramelessWidget.h"
 #include "app/TextStyles.h"
 #include "screen/MediaLabel.h"
@@ -87,7 +86,7 @@ QPixmap timeStyleTile(int style, int width, int height, bool portrait)
 MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>())
-    , m_device(device ? std::move(device) : std::make_unique<DeviceLink>())
+    , m_device(device ? std::move(device) : DeviceLink::createControllerLink())
 {
     connectTimer = new QTimer(this);
     ui->setupUi(this);
@@ -649,16 +648,8 @@ void MainWindow::connectDevice()
 
 bool MainWindow::nativeEvent(const QByteArray& eventType, void* message, long* result)
 {
-    switch (deviceChangeFromNativeEvent(eventType, message)) {
-    case DeviceChange::Arrival:
-        deviceArrived();
-        break;
-    case DeviceChange::Removal:
-        deviceRemoved();
-        break;
-    case DeviceChange::None:
-        break;
-    }
+    // The link turns a device notification into deviceArrived() / deviceRemoved().
+    m_device->handleNativeEvent(eventType, message);
     return QMainWindow::nativeEvent(eventType, message, result);
 }
 

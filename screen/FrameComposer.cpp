@@ -1,6 +1,7 @@
 #include "screen/FrameComposer.h"
 
 #include "app/AppGlobals.h"
+#include "device/Packets.h"
 #include "screen/FlexibleLabel.h"
 
 #include <QElapsedTimer>
@@ -9,7 +10,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -20,14 +20,6 @@ constexpr int kPacketReserveBytes = 256 * 1024;
 bool holdsPixmap(const QLabel* label)
 {
     return !label->pixmap(Qt::ReturnByValue).isNull();
-}
-
-void putBigEndian32(char* out, quint32 value)
-{
-    out[0] = char(value >> 24);
-    out[1] = char(value >> 16);
-    out[2] = char(value >> 8);
-    out[3] = char(value);
 }
 
 } // namespace
@@ -170,25 +162,11 @@ QByteArray FrameComposer::encodePacket(const QImage& frame, const FrameHeaderFie
 
 void FrameComposer::writeHeader(char* header, quint32 jpegBytes, const FrameHeaderFields& fields)
 {
-    std::memset(header, 0, kHeaderBytes);
-    header[0] = char(0x5A);
-    header[1] = char(0xA5);
-    putBigEndian32(header + 2, jpegBytes);
-    const quint16 crc = crc16Modbus(reinterpret_cast<const uchar*>(header + 2), 4);
-    header[6] = char(crc >> 8);
-    header[7] = char(crc & 0xFF);
-    header[8] = fields.screenOn ? char(fields.brightness & 0x7F) : char(0);
-    header[9] = char(fields.styleMode & 0xFF);
-    header[10] = char(fields.sleepMode & 0xFF);
+    Packets::buildFrameHeader(reinterpret_cast<std::uint8_t*>(header), jpegBytes, fields.brightness, fields.screenOn,
+                              std::uint8_t(fields.styleMode & 0xFF), std::uint8_t(fields.sleepMode & 0xFF));
 }
 
 quint16 FrameComposer::crc16Modbus(const uchar* data, int length)
 {
-    quint16 crc = 0xFFFF;
-    for (int i = 0; i < length; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) != 0 ? quint16((crc >> 1) ^ 0xA001) : quint16(crc >> 1);
-    }
-    return crc;
+    return Packets::crc16Modbus(data, std::size_t(qMax(0, length)));
 }

@@ -31,7 +31,7 @@ struct FrameHeaderFields
 class FrameComposer final
 {
 public:
-    static constexpr int kHeaderBytes = 40;
+    static constexpr int kHeaderBytes = 40; // Packets::kFrameHeaderSize
     static constexpr int kMinIntervalMs = 15;
     static constexpr int kJpegQuality = 90;
 
@@ -57,7 +57,7 @@ public:
 
     // Writes the 40-byte screen-frame header for a JPEG of `jpegBytes` bytes into `header`.
     static void writeHeader(char* header, quint32 jpegBytes, const FrameHeaderFields& fields);
-    // CRC-16/MODBUS (reflected 0xA001, initial 0xFFFF, no final XOR).
+    // CRC-16/MODBUS (reflected 0xA001, initial 0xFFFF, no final XOR), as the header uses it.
     static quint16 crc16Modbus(const uchar* data, int length);
 
 private:
