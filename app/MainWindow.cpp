@@ -39,7 +39,6 @@ constexpr int kConnectIntervalMs = 1000;
 constexpr int kArrivalConnectIntervalMs = 100;
 constexpr int kNoticeShowMs = 3000;
 constexpr int kNoticeFadeStepMs = 20;
-constexpr int kUpdateModeWaitLimitMs = 30000;
 constexpr int kBeforeReturnToNormalMs = 200;
 constexpr char kAppVersion[] = "1.0.0";
 constexpr char kTrayToolTip[] = "VORTANE DUVIZERUZU SCREEN";
@@ -653,6 +652,11 @@ bool MainWindow::nativeEvent(const QByteArray& eventType, void* message, long* r
     return QMainWindow::nativeEvent(eventType, message, result);
 }
 
+int MainWindow::discoveryIntervalMs() const
+{
+    return connectTimer->isActive() ? connectTimer->interval() : 0;
+}
+
 void MainWindow::deviceArrived()
 {
     connectTimer->start(kArrivalConnectIntervalMs);
@@ -698,7 +702,7 @@ bool MainWindow::waitForUpdateMode()
     QElapsedTimer waited;
     waited.start();
     while (!(m_device->deviceMode() == 0 && m_device->isOpen())) {
-        if (waited.elapsed() >= kUpdateModeWaitLimitMs)
+        if (waited.elapsed() >= updateModeWaitLimitMs)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(1);

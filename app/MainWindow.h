@@ -58,8 +58,12 @@ public:
     int sleepMode() const { return m_state.sleepMode; }
     int currentMediaIndex() const { return m_state.currentMediaIndex; }
 
-    // The packet the composer made last (null before the first), for diagnostics and tests.
-    QByteArray lastFramePacket() const { return m_lastPacket; }
+    // The 40-byte header of the packet the composer made last (null before the first).
+    QByteArray lastFrameHeader() const { return m_lastPacket; }
+    // The discovery timer's period while it runs (1000 ms, 100 ms after an arrival), else 0.
+    int discoveryIntervalMs() const;
+    // How long the firmware flow waits for the device to come back in update mode.
+    void setUpdateModeWaitLimitMs(int ms) { updateModeWaitLimitMs = ms; }
     // The device link this window drives (never null).
     DeviceLink* deviceLink() const { return m_device.get(); }
     Ui::MainWindow* form() const { return ui.get(); }
@@ -143,4 +147,5 @@ private:
     QTranslator* translator = nullptr;
     FrameComposer m_composer;
     QByteArray m_lastPacket;
+    int updateModeWaitLimitMs = 30000;
 };
