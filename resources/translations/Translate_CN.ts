@@ -71,6 +71,157 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Screen Settings</source>
+        <translation>屏幕设置</translation>
+    </message>
+    <message>
+        <source>Media Library</source>
+        <translation>媒体库</translation>
+    </message>
+    <message>
+        <source>Repeat 1</source>
+        <translation>单个循环</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>列表循环</translation>
+    </message>
+    <message>
+        <source>Shuffle</source>
+        <translation>随机播放</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>横屏</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>竖屏</translation>
+    </message>
+    <message>
+        <source>Info Visuals</source>
+        <translation>信息显示</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>时钟</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Temperature unit</source>
+        <translation>温度单位</translation>
+    </message>
+    <message>
+        <source>Launch on startup</source>
+        <translation>开机启动</translation>
+    </message>
+    <message>
+        <source>Screen</source>
+        <translation>屏幕</translation>
+    </message>
+    <message>
+        <source>Standby mode</source>
+        <translation>待机模式</translation>
+    </message>
+    <message>
+        <source>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</source>
+        <translation>即使电脑处于睡眠、休眠或关机状态，屏幕也会保持点亮并显示开机动画。</translation>
+    </message>
+    <message>
+        <source>App Version</source>
+        <translation>应用版本</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>上传</translation>
+    </message>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>隐私政策</translation>
+    </message>
+    <message>
+        <source>User Agreement</source>
+        <translation>用户协议</translation>
+    </message>
+    <message>
+        <source>About Us</source>
+        <translation>关于我们</translation>
+    </message>
+    <message>
+        <source>FAQ</source>
+        <translation>常见问题</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>主页</translation>
+    </message>
+    <message>
+        <source>Fan Speed</source>
+        <translation>风扇转速</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>电压</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>占用率</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>lost</source>
+        <translation> 丢失</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>Select Firmware</source>
+        <translation>选择固件</translation>
+    </message>
+    <message>
+        <source>Please DO NOT remove the device during the firmware update process.</source>
+        <translation>固件更新过程中请勿移除设备。</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>An issue occurred during the upload. Please try again.</source>
+        <translation>上传过程中出现问题，请重试。</translation>
+    </message>
+    <message>
+        <source>Updated successfully</source>
+        <translation>更新成功</translation>
+    </message>
+    <message>
+        <source>Your device has been updated and is now using the latest version.</source>
+        <translation>设备已更新，现在使用的是最新版本。</translation>
+    </message>
+</context>
+<context>
     <name>NoticeDialog</name>
     <message>
         <source>Notice</source>

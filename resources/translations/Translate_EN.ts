@@ -71,6 +71,157 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Screen Settings</source>
+        <translation>Screen Settings</translation>
+    </message>
+    <message>
+        <source>Media Library</source>
+        <translation>Media Library</translation>
+    </message>
+    <message>
+        <source>Repeat 1</source>
+        <translation>Repeat 1</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>Shuffle</source>
+        <translation>Shuffle</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>Info Visuals</source>
+        <translation>Info Visuals</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Temperature unit</source>
+        <translation>Temperature unit</translation>
+    </message>
+    <message>
+        <source>Launch on startup</source>
+        <translation>Launch on startup</translation>
+    </message>
+    <message>
+        <source>Screen</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>Standby mode</source>
+        <translation>Standby mode</translation>
+    </message>
+    <message>
+        <source>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</source>
+        <translation>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</translation>
+    </message>
+    <message>
+        <source>App Version</source>
+        <translation>App Version</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Firmware version</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>Privacy Policy</translation>
+    </message>
+    <message>
+        <source>User Agreement</source>
+        <translation>User Agreement</translation>
+    </message>
+    <message>
+        <source>About Us</source>
+        <translation>About Us</translation>
+    </message>
+    <message>
+        <source>FAQ</source>
+        <translation>FAQ</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>Homepage</translation>
+    </message>
+    <message>
+        <source>Fan Speed</source>
+        <translation>Fan Speed</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>Usage</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>lost</source>
+        <translation>lost</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>Not Connected</translation>
+    </message>
+    <message>
+        <source>Select Firmware</source>
+        <translation>Select Firmware</translation>
+    </message>
+    <message>
+        <source>Please DO NOT remove the device during the firmware update process.</source>
+        <translation>Please DO NOT remove the device during the firmware update process.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>An issue occurred during the upload. Please try again.</source>
+        <translation>An issue occurred during the upload. Please try again.</translation>
+    </message>
+    <message>
+        <source>Updated successfully</source>
+        <translation>Updated successfully</translation>
+    </message>
+    <message>
+        <source>Your device has been updated and is now using the latest version.</source>
+        <translation>Your device has been updated and is now using the latest version.</translation>
+    </message>
+</context>
+<context>
     <name>NoticeDialog</name>
     <message>
         <source>Notice</source>

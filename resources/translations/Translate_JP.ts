@@ -71,6 +71,157 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Screen Settings</source>
+        <translation>画面設定</translation>
+    </message>
+    <message>
+        <source>Media Library</source>
+        <translation>メディアライブラリ</translation>
+    </message>
+    <message>
+        <source>Repeat 1</source>
+        <translation>1曲リピート</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>リピート</translation>
+    </message>
+    <message>
+        <source>Shuffle</source>
+        <translation>シャッフル</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>横向き</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>縦向き</translation>
+    </message>
+    <message>
+        <source>Info Visuals</source>
+        <translation>情報表示</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>時計</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>Temperature unit</source>
+        <translation>温度単位</translation>
+    </message>
+    <message>
+        <source>Launch on startup</source>
+        <translation>起動時に実行</translation>
+    </message>
+    <message>
+        <source>Screen</source>
+        <translation>画面</translation>
+    </message>
+    <message>
+        <source>Standby mode</source>
+        <translation>スタンバイモード</translation>
+    </message>
+    <message>
+        <source>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</source>
+        <translation>コンピューターがスリープ、休止状態、または電源オフのときも、画面は起動アニメーションを表示したまま点灯し続けます。</translation>
+    </message>
+    <message>
+        <source>App Version</source>
+        <translation>アプリのバージョン</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>ファームウェアのバージョン</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>アップロード</translation>
+    </message>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>プライバシーポリシー</translation>
+    </message>
+    <message>
+        <source>User Agreement</source>
+        <translation>利用規約</translation>
+    </message>
+    <message>
+        <source>About Us</source>
+        <translation>会社概要</translation>
+    </message>
+    <message>
+        <source>FAQ</source>
+        <translation>よくある質問</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>ホーム</translation>
+    </message>
+    <message>
+        <source>Fan Speed</source>
+        <translation>ファン回転数</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>電圧</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>使用率</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>周波数</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>lost</source>
+        <translation> が見つかりません</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>未接続</translation>
+    </message>
+    <message>
+        <source>Select Firmware</source>
+        <translation>ファームウェアを選択</translation>
+    </message>
+    <message>
+        <source>Please DO NOT remove the device during the firmware update process.</source>
+        <translation>ファームウェアの更新中はデバイスを取り外さないでください。</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>An issue occurred during the upload. Please try again.</source>
+        <translation>アップロード中に問題が発生しました。もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Updated successfully</source>
+        <translation>更新が完了しました</translation>
+    </message>
+    <message>
+        <source>Your device has been updated and is now using the latest version.</source>
+        <translation>デバイスは更新され、最新バージョンで動作しています。</translation>
+    </message>
+</context>
+<context>
     <name>NoticeDialog</name>
     <message>
         <source>Notice</source>

@@ -71,6 +71,157 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Screen Settings</source>
+        <translation>화면 설정</translation>
+    </message>
+    <message>
+        <source>Media Library</source>
+        <translation>미디어 라이브러리</translation>
+    </message>
+    <message>
+        <source>Repeat 1</source>
+        <translation>한 항목 반복</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>반복</translation>
+    </message>
+    <message>
+        <source>Shuffle</source>
+        <translation>무작위 재생</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>가로</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>세로</translation>
+    </message>
+    <message>
+        <source>Info Visuals</source>
+        <translation>정보 표시</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>시계</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>언어</translation>
+    </message>
+    <message>
+        <source>Temperature unit</source>
+        <translation>온도 단위</translation>
+    </message>
+    <message>
+        <source>Launch on startup</source>
+        <translation>시작 시 실행</translation>
+    </message>
+    <message>
+        <source>Screen</source>
+        <translation>화면</translation>
+    </message>
+    <message>
+        <source>Standby mode</source>
+        <translation>대기 모드</translation>
+    </message>
+    <message>
+        <source>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</source>
+        <translation>컴퓨터가 절전, 최대 절전 또는 전원 꺼짐 상태일 때에도 화면은 부팅 애니메이션을 표시하며 켜진 상태로 유지됩니다.</translation>
+    </message>
+    <message>
+        <source>App Version</source>
+        <translation>앱 버전</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>펌웨어 버전</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>업로드</translation>
+    </message>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>개인정보 처리방침</translation>
+    </message>
+    <message>
+        <source>User Agreement</source>
+        <translation>사용자 약관</translation>
+    </message>
+    <message>
+        <source>About Us</source>
+        <translation>회사 소개</translation>
+    </message>
+    <message>
+        <source>FAQ</source>
+        <translation>자주 묻는 질문</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>홈</translation>
+    </message>
+    <message>
+        <source>Fan Speed</source>
+        <translation>팬 속도</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>전압</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>사용률</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>주파수</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>경고</translation>
+    </message>
+    <message>
+        <source>lost</source>
+        <translation> 파일이 없습니다</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>연결되지 않음</translation>
+    </message>
+    <message>
+        <source>Select Firmware</source>
+        <translation>펌웨어 선택</translation>
+    </message>
+    <message>
+        <source>Please DO NOT remove the device during the firmware update process.</source>
+        <translation>펌웨어 업데이트 중에는 장치를 분리하지 마십시오.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>오류</translation>
+    </message>
+    <message>
+        <source>An issue occurred during the upload. Please try again.</source>
+        <translation>업로드 중 문제가 발생했습니다. 다시 시도해 주십시오.</translation>
+    </message>
+    <message>
+        <source>Updated successfully</source>
+        <translation>업데이트 완료</translation>
+    </message>
+    <message>
+        <source>Your device has been updated and is now using the latest version.</source>
+        <translation>장치가 업데이트되어 최신 버전을 사용하고 있습니다.</translation>
+    </message>
+</context>
+<context>
     <name>NoticeDialog</name>
     <message>
         <source>Notice</source>
