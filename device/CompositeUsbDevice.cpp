@@ -1,6 +1,9 @@
 #include "device/CompositeUsbDevice.h"
 
-CompositeUsbDevice::CompositeUsbDevice(QObject* parent) : UsbDevice(parent) {}
+CompositeUsbDevice::CompositeUsbDevice(QObject* parent)
+    : UsbDevice(parent)
+{
+}
 
 CompositeUsbDevice::~CompositeUsbDevice()
 {
@@ -39,7 +42,7 @@ bool CompositeUsbDevice::open(const QString& path)
         setLastError(QString());
         return true;
     }
-    setLastError(tr("No device at %1.").arg(path));
+    setLastError(noDeviceText(path));
     return false;
 }
 

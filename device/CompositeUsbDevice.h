@@ -9,7 +9,8 @@
 // Several backends seen as one device object: enumeration lists the devices of every backend in
 // the order the backends were added (real devices first, then simulated screens); open() hands
 // the path to the backend that owns it. Notifications of every backend are passed on.
-class CompositeUsbDevice final : public UsbDevice {
+class CompositeUsbDevice final : public UsbDevice
+{
     Q_OBJECT
 
 public:
@@ -34,7 +35,8 @@ protected:
     int bulkWrite(const std::uint8_t* data, qint64 length, const TransferKeepGoing& keepGoing) override;
 
 private:
-    struct Backend {
+    struct Backend
+    {
         std::unique_ptr<UsbDevice> device;
         PathOwner ownsPath;
     };

@@ -16,7 +16,8 @@ constexpr std::uint16_t kScreenPid = 0x7791;
 // ASCII upper-casing; other bytes are left as they are.
 std::string upperCased(std::string path);
 
-struct VidPid {
+struct VidPid
+{
     std::uint16_t vid = 0;
     std::uint16_t pid = 0;
 };

@@ -10,27 +10,28 @@
 
 namespace Packets {
 
-constexpr int kFrameHeaderSize = 40;      // screen-frame header; the JPEG follows it
-constexpr int kCommandSize = 36;          // fixed command: 32 bytes of fields and the CRC-32
+constexpr int kFrameHeaderSize = 40; // screen-frame header; the JPEG follows it
+constexpr int kCommandSize = 36;     // fixed command: 32 bytes of fields and the CRC-32
 constexpr int kIdentifyReplySize = 36;
-constexpr int kShortReplySize = 13;       // reply to restart, firmware block and firmware end
-constexpr int kFirmwareBlockMax = 4096;   // firmware bytes per block
+constexpr int kShortReplySize = 13;     // reply to restart, firmware block and firmware end
+constexpr int kFirmwareBlockMax = 4096; // firmware bytes per block
 constexpr int kFirmwareBlockOverhead = 14;
-constexpr int kTxBufferSize = 4160;       // holds the largest packet (a full block, 4110 bytes)
+constexpr int kTxBufferSize = 4160; // holds the largest packet (a full block, 4110 bytes)
 constexpr int kRxBufferSize = 1024;
-constexpr int kMaxReadSize = 512;         // one bulk read never asks for more
+constexpr int kMaxReadSize = 512; // one bulk read never asks for more
 
 // Device state letters in byte 2 of the identify reply.
-constexpr std::uint8_t kStateNormal = 0x3B;  // ';'
-constexpr std::uint8_t kStateUpdate = 0x5B;  // '['
-constexpr std::uint8_t kStateThird = 0x2B;   // '+'
+constexpr std::uint8_t kStateNormal = 0x3B; // ';'
+constexpr std::uint8_t kStateUpdate = 0x5B; // '['
+constexpr std::uint8_t kStateThird = 0x2B;  // '+'
 
 // Restart targets.
 constexpr std::uint8_t kRestartIntoUpdate = 0;
 constexpr std::uint8_t kRestartIntoNormal = 1;
 
 // Outcome of a reply check. The values are the exchange result codes the controller returns.
-enum ReplyCheck : int {
+enum ReplyCheck : int
+{
     ReplyOk = 0,
     ReplyWrongLength = -3,
     ReplyBadCrc = -4,
@@ -58,10 +59,11 @@ int buildFirmwareBlock(std::uint8_t* tx, std::uint32_t address, const std::uint8
 void buildFrameHeader(std::uint8_t* header, std::uint32_t jpegLength, int brightness, bool screenOn,
                       std::uint8_t displayMode, std::uint8_t sleepFlag);
 
-struct IdentifyReply {
-    std::uint8_t state = 0;      // byte 2: kStateNormal, kStateUpdate, kStateThird or anything else
-    std::uint8_t model[2] = {};  // bytes 27-28, 00 01 for a healthy device in normal mode
-    char version[5] = {};        // bytes 18-22, ASCII, meaningful in normal mode
+struct IdentifyReply
+{
+    std::uint8_t state = 0;     // byte 2: kStateNormal, kStateUpdate, kStateThird or anything else
+    std::uint8_t model[2] = {}; // bytes 27-28, 00 01 for a healthy device in normal mode
+    char version[5] = {};       // bytes 18-22, ASCII, meaningful in normal mode
 };
 
 // Checks a reply of length bytes: the length first, then the CRC-32. Only on ReplyOk is *out

@@ -25,7 +25,9 @@ constexpr int kRescanIntervalMs = 1000;
 
 bool isSocketFile(const QString& path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISSOCK(st.st_mode);
 }
 
@@ -102,7 +104,10 @@ bool receiveAll(int fd, std::uint8_t* data, std::size_t n, const TransferKeepGoi
 
 } // namespace
 
-SimUsbDevice::SimUsbDevice(QObject* parent) : UsbDevice(parent) {}
+SimUsbDevice::SimUsbDevice(QObject* parent)
+    : UsbDevice(parent)
+{
+}
 
 SimUsbDevice::~SimUsbDevice()
 {
@@ -136,7 +141,7 @@ bool SimUsbDevice::open(const QString& path)
 {
     close();
     if (!ownsPath(path)) {
-        setLastError(tr("No device at %1.").arg(path));
+        setLastError(noDeviceText(path));
         return false;
     }
     const QByteArray file = QFile::encodeName(path.mid(kSimPathPrefix.size()));

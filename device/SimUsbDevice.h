@@ -11,7 +11,8 @@ class QTimer;
 
 // Client side of the simulated link (see SimLink.h): simulated screens found in simFolder(),
 // opened as Unix stream sockets. Arrival and removal come from watching the folder.
-class SimUsbDevice final : public UsbDevice {
+class SimUsbDevice final : public UsbDevice
+{
     Q_OBJECT
 
 public:

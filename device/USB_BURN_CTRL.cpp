@@ -19,7 +19,9 @@ void pollPause()
 
 } // namespace
 
-USB_BURN_CTRL::USB_BURN_CTRL(UsbDevice* device, QObject* parent) : QThread(parent), m_device(device)
+USB_BURN_CTRL::USB_BURN_CTRL(UsbDevice* device, QObject* parent)
+    : QThread(parent)
+    , m_device(device)
 {
     setObjectName(QStringLiteral("vortane-command-exchange"));
 }
@@ -78,6 +80,7 @@ int USB_BURN_CTRL::exchange(int txLength, int replyPollLimit, int* rxLength)
     }
     if (!sent) {
         m_sendRequest.store(false, std::memory_order_release);
+        abandonTransfer();
         return ExchangeWriteNotReported;
     }
 
@@ -97,7 +100,19 @@ int USB_BURN_CTRL::exchange(int txLength, int replyPollLimit, int* rxLength)
         pollPause();
     }
     m_readRequest.store(false, std::memory_order_release);
+    abandonTransfer();
     return ExchangeNoReply;
+}
+
+void USB_BURN_CTRL::abandonTransfer()
+{
+    // A thread still waiting in the transfer that was given up would take the next exchange's
+    // reply for its own, or write into the receive buffer while it is being read. A fresh thread
+    // starts clean; one that ended by itself (after a failed transfer) stays ended.
+    if (!isRunning())
+        return;
+    stopExchanges();
+    startExchanges();
 }
 
 void USB_BURN_CTRL::run()

@@ -19,14 +19,16 @@ class UsbDevice;
 // Hand-over: the GUI thread fills txBuffer() and the length before it sets the send request
 // (release); the thread writes rxLength before it sets replied (release), and the GUI thread
 // reads rxBuffer() only after it has seen replied (acquire).
-class USB_BURN_CTRL final : public QThread {
+class USB_BURN_CTRL final : public QThread
+{
     Q_OBJECT
 
 public:
     static constexpr int kWritePollLimit = 1000;
 
     // Exchange outcomes before the reply is looked at (the result codes of every exchange).
-    enum Result : int {
+    enum Result : int
+    {
         ExchangeOk = 0,
         ExchangeWriteNotReported = -1,
         ExchangeNoReply = -2,
@@ -50,7 +52,8 @@ public:
     // processes pending events and sleeps 1 ms per look: at most kWritePollLimit looks for the
     // write, then at most replyPollLimit looks for the reply. Returns ExchangeOk with *rxLength
     // set, ExchangeWriteNotReported, or ExchangeNoReply (also for a failed read, and at once when
-    // the thread has ended and can no longer answer).
+    // the thread has ended and can no longer answer). A running thread whose transfer was given
+    // up is replaced by a fresh one, so the next exchange cannot be answered by a late reply.
     int exchange(int txLength, int replyPollLimit, int* rxLength);
 
 protected:
@@ -60,6 +63,7 @@ private:
     Q_DISABLE_COPY(USB_BURN_CTRL)
 
     void wake();
+    void abandonTransfer();
 
     alignas(8) std::uint8_t m_txBuffer[Packets::kTxBufferSize] = {};
     alignas(8) std::uint8_t m_rxBuffer[Packets::kRxBufferSize] = {};

@@ -17,7 +17,9 @@ USB_DATA_CTRL::Clock steadyClock()
 } // namespace
 
 USB_DATA_CTRL::USB_DATA_CTRL(UsbDevice* device, QObject* parent)
-    : QThread(parent), m_device(device), m_clock(steadyClock())
+    : QThread(parent)
+    , m_device(device)
+    , m_clock(steadyClock())
 {
     setObjectName(QStringLiteral("vortane-frame-streamer"));
 }

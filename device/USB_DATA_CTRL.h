@@ -15,7 +15,8 @@ class UsbDevice;
 // one waiting frame (the newest). Whenever it has nothing to write it emits haveNoPacket() and
 // sleeps kIdleSleepMs, so frames are made on demand. Owned by WINUSB_MAIN_CTRL; the device object
 // is not owned and outlives the streamer.
-class USB_DATA_CTRL final : public QThread {
+class USB_DATA_CTRL final : public QThread
+{
     Q_OBJECT
 
 public:

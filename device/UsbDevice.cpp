@@ -1,6 +1,9 @@
 #include "device/UsbDevice.h"
 
-UsbDevice::UsbDevice(QObject* parent) : QObject(parent) {}
+UsbDevice::UsbDevice(QObject* parent)
+    : QObject(parent)
+{
+}
 
 UsbDevice::~UsbDevice() = default;
 
@@ -38,4 +41,9 @@ QString UsbDevice::permissionProblemText()
     return tr("This user may not open the screen. Install the rule 70-vortane-screen.rules into "
               "/etc/udev/rules.d, run \"sudo udevadm control --reload-rules\" and "
               "\"sudo udevadm trigger\", then unplug the cooler's USB cable and plug it in again.");
+}
+
+QString UsbDevice::noDeviceText(const QString& path)
+{
+    return tr("No device at %1.").arg(path);
 }

@@ -19,13 +19,15 @@
 using TransferKeepGoing = std::function<bool()>;
 
 // One present device of the screen's kind.
-struct UsbDeviceInfo {
-    QString path;     // the device path open() takes; compared case-sensitively
-    QString name;     // friendly name (USB product string, or the simulated screen's name)
-    QString problem;  // empty when the device can be opened; otherwise why not, and the fix
+struct UsbDeviceInfo
+{
+    QString path;    // the device path open() takes; compared case-sensitively
+    QString name;    // friendly name (USB product string, or the simulated screen's name)
+    QString problem; // empty when the device can be opened; otherwise why not, and the fix
 };
 
-class UsbDevice : public QObject {
+class UsbDevice : public QObject
+{
     Q_OBJECT
 
 public:
@@ -71,6 +73,8 @@ public:
 
     // The text shown for a device that is present but may not be opened by this user.
     static QString permissionProblemText();
+    // The text for a path that names no present device.
+    static QString noDeviceText(const QString& path);
 
 signals:
     // A device of the screen's kind (or any device, where the platform cannot tell) arrived or left.

@@ -14,10 +14,16 @@ constexpr int kDiscoveryIntervalMs = 100;
 
 } // namespace
 
-WINUSB_MAIN_CTRL::WINUSB_MAIN_CTRL(QObject* parent) : WINUSB_MAIN_CTRL(createUsbDevice(), parent) {}
+WINUSB_MAIN_CTRL::WINUSB_MAIN_CTRL(QObject* parent)
+    : WINUSB_MAIN_CTRL(createUsbDevice(), parent)
+{
+}
 
 WINUSB_MAIN_CTRL::WINUSB_MAIN_CTRL(std::unique_ptr<UsbDevice> device, QObject* parent)
-    : QObject(parent), m_usbDevice(std::move(device)), m_streamer(m_usbDevice.get()), m_exchanger(m_usbDevice.get())
+    : QObject(parent)
+    , m_usbDevice(std::move(device))
+    , m_streamer(m_usbDevice.get())
+    , m_exchanger(m_usbDevice.get())
 {
 }
 

@@ -18,7 +18,8 @@
 // Exchange result codes: 0 success; -1 the write was not reported (or a precondition failed);
 // -2 no reply; -3 wrong reply length; -4 reply CRC mismatch; -5 identify: unknown state letter;
 // -6 identify: normal mode but model bytes not 00 01; firmware end: the result byte when not 0.
-class WINUSB_MAIN_CTRL final : public QObject {
+class WINUSB_MAIN_CTRL final : public QObject
+{
     Q_OBJECT
 
 public:
@@ -91,7 +92,10 @@ public:
     // device is open.
     bool waitForMode(int mode, int timeoutMs, bool driveDiscovery);
     // waitForMode(kModeUpdate, ...): the firmware flow's wait after enterUpdateMode().
-    bool waitForUpdateMode(int timeoutMs, bool driveDiscovery) { return waitForMode(kModeUpdate, timeoutMs, driveDiscovery); }
+    bool waitForUpdateMode(int timeoutMs, bool driveDiscovery)
+    {
+        return waitForMode(kModeUpdate, timeoutMs, driveDiscovery);
+    }
 
     // 1 the image was written and accepted; 0 the transfer failed; -1 no device open in update
     // mode; -2 empty path; -3 the file cannot be read.

@@ -13,12 +13,14 @@
 
 namespace {
 
-struct DeviceListDeleter {
+struct DeviceListDeleter
+{
     void operator()(libusb_device** list) const { libusb_free_device_list(list, 1); }
 };
 using DeviceList = std::unique_ptr<libusb_device*, DeviceListDeleter>;
 
-struct ConfigDeleter {
+struct ConfigDeleter
+{
     void operator()(libusb_config_descriptor* config) const { libusb_free_config_descriptor(config); }
 };
 
@@ -57,7 +59,8 @@ void LibusbUsbDevice::HandleDeleter::operator()(libusb_device_handle* handle) co
     libusb_close(handle);
 }
 
-LibusbUsbDevice::LibusbUsbDevice(QObject* parent) : UsbDevice(parent)
+LibusbUsbDevice::LibusbUsbDevice(QObject* parent)
+    : UsbDevice(parent)
 {
     libusb_context* context = nullptr;
     const int result = libusb_init(&context);
@@ -166,7 +169,7 @@ bool LibusbUsbDevice::open(const QString& path)
         if (isScreen(raw[i]) && pathOf(raw[i]) == path)
             return openHandle(raw[i], path);
     }
-    setLastError(tr("No device at %1.").arg(path));
+    setLastError(noDeviceText(path));
     return false;
 }
 
@@ -254,8 +257,7 @@ void LibusbUsbDevice::registerNotifications(quintptr)
     if (!m_context || m_eventThread || !libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG))
         return;
     const int result = libusb_hotplug_register_callback(
-        m_context.get(),
-        libusb_hotplug_event(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT),
+        m_context.get(), libusb_hotplug_event(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT),
         LIBUSB_HOTPLUG_NO_FLAGS, DevicePathRules::kScreenVid, DevicePathRules::kScreenPid, LIBUSB_HOTPLUG_MATCH_ANY,
         hotplugCallback, this, &m_hotplugHandle);
     if (result != 0) {
@@ -297,8 +299,8 @@ int LibusbUsbDevice::read(std::uint8_t* buffer, const TransferKeepGoing& keepGoi
         return -1;
     for (;;) {
         int transferred = 0;
-        const int result = libusb_bulk_transfer(handle, m_inPipe, buffer, Packets::kMaxReadSize, &transferred,
-                                                kTransferSliceMs);
+        const int result =
+            libusb_bulk_transfer(handle, m_inPipe, buffer, Packets::kMaxReadSize, &transferred, kTransferSliceMs);
         if (result == 0 || (result == LIBUSB_ERROR_TIMEOUT && transferred > 0))
             return transferred;
         if (result != LIBUSB_ERROR_TIMEOUT || !keepGoing())

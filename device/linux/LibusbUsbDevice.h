@@ -18,7 +18,8 @@ class QThread;
 // are handled on a small event thread and leave it as signals, which reach the GUI thread queued.
 // Device paths look like "USB:VID_3767&PID_7791#BUS_001#PORT_1.4": stable while the cable stays in
 // the same port.
-class LibusbUsbDevice final : public UsbDevice {
+class LibusbUsbDevice final : public UsbDevice
+{
     Q_OBJECT
 
 public:
@@ -42,10 +43,12 @@ protected:
     int bulkWrite(const std::uint8_t* data, qint64 length, const TransferKeepGoing& keepGoing) override;
 
 private:
-    struct ContextDeleter {
+    struct ContextDeleter
+    {
         void operator()(libusb_context* context) const;
     };
-    struct HandleDeleter {
+    struct HandleDeleter
+    {
         void operator()(libusb_device_handle* handle) const;
     };
 

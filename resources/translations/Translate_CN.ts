@@ -71,6 +71,21 @@
     </message>
 </context>
 <context>
+    <name>LibusbUsbDevice</name>
+    <message>
+        <source>USB access is not available.</source>
+        <translation>无法访问 USB。</translation>
+    </message>
+    <message>
+        <source>The device at %1 has no bulk pipes.</source>
+        <translation>%1 处的设备没有批量传输管道。</translation>
+    </message>
+    <message>
+        <source>The device at %1 is in use: %2</source>
+        <translation>%1 处的设备正被占用：%2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Screen Settings</source>
@@ -233,6 +248,35 @@
     <message>
         <source>Progress</source>
         <translation>进度</translation>
+    </message>
+</context>
+<context>
+    <name>SimUsbDevice</name>
+    <message>
+        <source>The path of the simulated screen is too long: %1</source>
+        <translation>模拟屏幕的路径过长：%1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the simulated screen at %1: %2</source>
+        <translation>无法连接到位于 %1 的模拟屏幕：%2</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run &quot;sudo udevadm control --reload-rules&quot; and &quot;sudo udevadm trigger&quot;, then unplug the cooler&apos;s USB cable and plug it in again.</source>
+        <translation>当前用户无权打开屏幕。请将规则文件 70-vortane-screen.rules 安装到 /etc/udev/rules.d，运行“sudo udevadm control --reload-rules”和“sudo udevadm trigger”，然后拔下散热器的 USB 线并重新插上。</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1 处没有设备。</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>无法打开 %1 处的设备（错误 %2）。</translation>
     </message>
 </context>
 </TS>

@@ -71,6 +71,21 @@
     </message>
 </context>
 <context>
+    <name>LibusbUsbDevice</name>
+    <message>
+        <source>USB access is not available.</source>
+        <translation>USB access is not available.</translation>
+    </message>
+    <message>
+        <source>The device at %1 has no bulk pipes.</source>
+        <translation>The device at %1 has no bulk pipes.</translation>
+    </message>
+    <message>
+        <source>The device at %1 is in use: %2</source>
+        <translation>The device at %1 is in use: %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Screen Settings</source>
@@ -233,6 +248,35 @@
     <message>
         <source>Progress</source>
         <translation>Progress</translation>
+    </message>
+</context>
+<context>
+    <name>SimUsbDevice</name>
+    <message>
+        <source>The path of the simulated screen is too long: %1</source>
+        <translation>The path of the simulated screen is too long: %1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the simulated screen at %1: %2</source>
+        <translation>Cannot connect to the simulated screen at %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run &quot;sudo udevadm control --reload-rules&quot; and &quot;sudo udevadm trigger&quot;, then unplug the cooler&apos;s USB cable and plug it in again.</source>
+        <translation>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run &quot;sudo udevadm control --reload-rules&quot; and &quot;sudo udevadm trigger&quot;, then unplug the cooler&apos;s USB cable and plug it in again.</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>No device at %1.</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>Cannot open the device at %1 (error %2).</translation>
     </message>
 </context>
 </TS>

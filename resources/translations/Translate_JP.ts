@@ -71,6 +71,21 @@
     </message>
 </context>
 <context>
+    <name>LibusbUsbDevice</name>
+    <message>
+        <source>USB access is not available.</source>
+        <translation>USB にアクセスできません。</translation>
+    </message>
+    <message>
+        <source>The device at %1 has no bulk pipes.</source>
+        <translation>%1 のデバイスにはバルク転送パイプがありません。</translation>
+    </message>
+    <message>
+        <source>The device at %1 is in use: %2</source>
+        <translation>%1 のデバイスは使用中です: %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Screen Settings</source>
@@ -233,6 +248,35 @@
     <message>
         <source>Progress</source>
         <translation>進行状況</translation>
+    </message>
+</context>
+<context>
+    <name>SimUsbDevice</name>
+    <message>
+        <source>The path of the simulated screen is too long: %1</source>
+        <translation>シミュレート画面のパスが長すぎます: %1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the simulated screen at %1: %2</source>
+        <translation>%1 のシミュレート画面に接続できません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run &quot;sudo udevadm control --reload-rules&quot; and &quot;sudo udevadm trigger&quot;, then unplug the cooler&apos;s USB cable and plug it in again.</source>
+        <translation>このユーザーには画面を開く権限がありません。ルール 70-vortane-screen.rules を /etc/udev/rules.d にインストールし、「sudo udevadm control --reload-rules」と「sudo udevadm trigger」を実行してから、クーラーの USB ケーブルを抜いて差し直してください。</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1 にデバイスがありません。</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>%1 のデバイスを開けません (エラー %2)。</translation>
     </message>
 </context>
 </TS>

@@ -71,6 +71,21 @@
     </message>
 </context>
 <context>
+    <name>LibusbUsbDevice</name>
+    <message>
+        <source>USB access is not available.</source>
+        <translation>USB에 접근할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The device at %1 has no bulk pipes.</source>
+        <translation>%1의 장치에 벌크 파이프가 없습니다.</translation>
+    </message>
+    <message>
+        <source>The device at %1 is in use: %2</source>
+        <translation>%1의 장치가 사용 중입니다: %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Screen Settings</source>
@@ -233,6 +248,35 @@
     <message>
         <source>Progress</source>
         <translation>진행 상황</translation>
+    </message>
+</context>
+<context>
+    <name>SimUsbDevice</name>
+    <message>
+        <source>The path of the simulated screen is too long: %1</source>
+        <translation>시뮬레이션 화면의 경로가 너무 깁니다: %1</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the simulated screen at %1: %2</source>
+        <translation>%1의 시뮬레이션 화면에 연결할 수 없습니다: %2</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run &quot;sudo udevadm control --reload-rules&quot; and &quot;sudo udevadm trigger&quot;, then unplug the cooler&apos;s USB cable and plug it in again.</source>
+        <translation>이 사용자는 화면을 열 권한이 없습니다. 규칙 파일 70-vortane-screen.rules를 /etc/udev/rules.d에 설치하고 &quot;sudo udevadm control --reload-rules&quot;와 &quot;sudo udevadm trigger&quot;를 실행한 다음, 쿨러의 USB 케이블을 뽑았다가 다시 꽂으십시오.</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1에 장치가 없습니다.</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>%1의 장치를 열 수 없습니다(오류 %2).</translation>
     </message>
 </context>
 </TS>

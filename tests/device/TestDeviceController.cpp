@@ -16,7 +16,8 @@ Q_DECLARE_METATYPE(Fault)
 
 namespace {
 
-struct Rig {
+struct Rig
+{
     FakeScreenDevice* fake = nullptr;
     std::unique_ptr<WINUSB_MAIN_CTRL> controller;
 };
@@ -50,7 +51,8 @@ int identifyRequests(const FakeScreenDevice& fake)
 
 } // namespace
 
-class TestDeviceController : public QObject {
+class TestDeviceController : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -7,7 +7,8 @@
 
 using namespace DevicePathRules;
 
-class TestDevicePathRules : public QObject {
+class TestDevicePathRules : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -31,8 +32,7 @@ void TestDevicePathRules::parse_data()
     QTest::newRow("no PID part") << QByteArray("\\\\?\\usb#vid_3767#5&0") << 0x3767 << 0 << false;
     QTest::newRow("first VID_ wins even when not hexadecimal")
         << QByteArray("USB#VID_ZZZZ&PID_7791#VID_3767") << 0 << 0x7791 << false;
-    QTest::newRow("first of two VID_ parts") << QByteArray("vid_1234&pid_7791&vid_3767") << 0x1234 << 0x7791
-                                             << false;
+    QTest::newRow("first of two VID_ parts") << QByteArray("vid_1234&pid_7791&vid_3767") << 0x1234 << 0x7791 << false;
     QTest::newRow("three characters at the end") << QByteArray("PID_7791&VID_376") << 0 << 0x7791 << false;
     QTest::newRow("sign is not hexadecimal") << QByteArray("VID_+767&PID_7791") << 0 << 0x7791 << false;
     QTest::newRow("linux backend path") << QByteArray("USB:VID_3767&PID_7791#BUS_001#PORT_1.4") << 0x3767 << 0x7791

@@ -39,7 +39,8 @@ QList<int> progressValues(const QSignalSpy& spy)
     return values;
 }
 
-struct Rig {
+struct Rig
+{
     FakeScreenDevice* fake = nullptr;
     std::unique_ptr<WINUSB_MAIN_CTRL> controller;
 
@@ -63,7 +64,8 @@ FakeScreenDevice::Screen updateModeScreen()
 
 } // namespace
 
-class TestFirmwareUpdate : public QObject {
+class TestFirmwareUpdate : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -74,6 +76,7 @@ private slots:
     void refusedSizes();
     void endRejected();
     void deviceVanishingMidTransferFails();
+    void retryAfterUnansweredBlockSucceeds();
     void preconditions();
     void wholeFlowFromNormalModeAndBack();
     void waitForUpdateModeGivesUp();
@@ -88,10 +91,10 @@ void TestFirmwareUpdate::transfer_data()
     QTest::addColumn<QList<quint32>>("addresses");
     QTest::addColumn<QList<int>>("writeLengths");
     QTest::addColumn<QList<int>>("progress");
-    QTest::newRow("8192 bytes: two full blocks") << 8192 << QList<quint32>{0, 4096} << QList<int>{4110, 4110}
-                                                 << QList<int>{50, 100, 100};
-    QTest::newRow("4118 bytes: a 22-byte block written as 38") << 4118 << QList<quint32>{0, 4096}
-                                                               << QList<int>{4110, 38} << QList<int>{99, 100};
+    QTest::newRow("8192 bytes: two full blocks")
+        << 8192 << QList<quint32>{0, 4096} << QList<int>{4110, 4110} << QList<int>{50, 100, 100};
+    QTest::newRow("4118 bytes: a 22-byte block written as 38")
+        << 4118 << QList<quint32>{0, 4096} << QList<int>{4110, 38} << QList<int>{99, 100};
     QTest::newRow("8 bytes: one short block") << 8 << QList<quint32>{0} << QList<int>{22} << QList<int>{100};
     QTest::newRow("3 blocks and 1 byte") << 12289 << QList<quint32>{0, 4096, 8192, 12288}
                                          << QList<int>{4110, 4110, 4110, 15} << QList<int>{33, 66, 99, 100};
@@ -113,13 +116,13 @@ void TestFirmwareUpdate::transfer()
     QCOMPARE(progressValues(progressSpy), progress);
     QCOMPARE(rig.fake->firmwareImage(), image);
     const QByteArray end = rig.fake->commands().last().bytes;
-    QCOMPARE(end.left(18).toHex(), (QByteArray::fromHex("aa554c00002400000000") +
-                                    QByteArray::fromHex(QByteArray::number(size, 16).rightJustified(8, '0')) +
-                                    QByteArray::fromHex(QByteArray::number(Packets::packetCrc32(image.constData(),
-                                                                                                std::size_t(size)),
-                                                                           16)
-                                                            .rightJustified(8, '0')))
-                                       .toHex());
+    QCOMPARE(
+        end.left(18).toHex(),
+        (QByteArray::fromHex("aa554c00002400000000") +
+         QByteArray::fromHex(QByteArray::number(size, 16).rightJustified(8, '0')) +
+         QByteArray::fromHex(
+             QByteArray::number(Packets::packetCrc32(image.constData(), std::size_t(size)), 16).rightJustified(8, '0')))
+            .toHex());
     QVERIFY(!rig.controller->streamer()->isStreaming());
 }
 
@@ -167,6 +170,22 @@ void TestFirmwareUpdate::deviceVanishingMidTransferFails()
                      [&] { rig.controller->handleDeviceRemoved(); });
     QCOMPARE(rig.controller->writeFirmwareFile(writeFile(m_dir, imageOf(3 * 4096))), 0);
     QVERIFY(rig.fake->commands().size() <= 2); // never got to the end command
+}
+
+void TestFirmwareUpdate::retryAfterUnansweredBlockSucceeds()
+{
+    FakeScreenDevice::Screen screen = updateModeScreen();
+    screen.unansweredBlocks = 1;
+    Rig rig(screen);
+    const QByteArray image = imageOf(8192);
+    const QString path = writeFile(m_dir, image);
+    QCOMPARE(rig.controller->writeFirmwareFile(path), 0); // the first block's reply never came
+    QVERIFY(rig.controller->isOpen());
+    QCOMPARE(rig.controller->deviceMode(), 0); // still in update mode: the user may try again
+    rig.fake->clearRecords();
+    QCOMPARE(rig.controller->writeFirmwareFile(path), 1);
+    QCOMPARE(rig.fake->blockAddresses(), (QList<quint32>{0, 4096}));
+    QCOMPARE(rig.fake->firmwareImage(), image);
 }
 
 void TestFirmwareUpdate::preconditions()

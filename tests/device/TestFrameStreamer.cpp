@@ -11,7 +11,8 @@
 
 namespace {
 
-struct Rig {
+struct Rig
+{
     FakeScreenDevice fake;
     std::shared_ptr<std::atomic<qint64>> now = std::make_shared<std::atomic<qint64>>(1000);
     std::unique_ptr<USB_DATA_CTRL> streamer;
@@ -39,7 +40,8 @@ struct Rig {
 
 } // namespace
 
-class TestFrameStreamer : public QObject {
+class TestFrameStreamer : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -40,7 +40,8 @@ quint32 be32(const std::uint8_t* p)
 
 } // namespace
 
-class TestPackets : public QObject {
+class TestPackets : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -89,12 +90,12 @@ void TestPackets::frameHeader_data()
     QTest::addColumn<QByteArray>("expectedFirst11");
     QTest::newRow("jpeg of 38000 bytes") << quint32(38000) << 100 << true << 0 << 0
                                          << QByteArray::fromHex("5aa500009470006f640000");
-    QTest::newRow("screen off: brightness byte 0") << quint32(38000) << 80 << false << 1 << 1
-                                                   << QByteArray::fromHex("5aa500009470006f000101");
-    QTest::newRow("analog clock, standby off") << quint32(38000) << 50 << true << 2 << 1
-                                               << QByteArray::fromHex("5aa500009470006f320201");
-    QTest::newRow("brightness masked to 7 bits") << quint32(38000) << 0x85 << true << 0 << 0
-                                                 << QByteArray::fromHex("5aa500009470006f050000");
+    QTest::newRow("screen off: brightness byte 0")
+        << quint32(38000) << 80 << false << 1 << 1 << QByteArray::fromHex("5aa500009470006f000101");
+    QTest::newRow("analog clock, standby off")
+        << quint32(38000) << 50 << true << 2 << 1 << QByteArray::fromHex("5aa500009470006f320201");
+    QTest::newRow("brightness masked to 7 bits")
+        << quint32(38000) << 0x85 << true << 0 << 0 << QByteArray::fromHex("5aa500009470006f050000");
 }
 
 void TestPackets::frameHeader()
@@ -116,7 +117,8 @@ void TestPackets::frameHeader()
 void TestPackets::fixedCommands()
 {
     std::uint8_t tx[kTxBufferSize];
-    struct Case {
+    struct Case
+    {
         const char* name;
         int length;
         QByteArray first32;
@@ -134,8 +136,7 @@ void TestPackets::fixedCommands()
     const Case cases[] = {
         {"identify", identify, QByteArray::fromHex("aa554b4c54") + QByteArray(27, '\0')},
         {"restart", restart, QByteArray::fromHex("aa554f75734201") + QByteArray(25, '\0')},
-        {"firmware end", end,
-         QByteArray::fromHex("aa554c000024" "00000000" "00002000" "11223344") + QByteArray(14, '\0')},
+        {"firmware end", end, QByteArray::fromHex("aa554c0000240000000000002000112233440000000000000000000000000000")},
     };
     const QByteArray* packets[] = {&identifyBytes, &restartBytes, &endBytes};
     for (int i = 0; i < 3; ++i) {
@@ -157,10 +158,10 @@ void TestPackets::firmwareBlock_data()
     QTest::addColumn<quint32>("address");
     QTest::addColumn<int>("written");
     QTest::addColumn<QByteArray>("head");
-    QTest::newRow("22 bytes: length 36, written as 38") << 22 << quint32(0x1000) << 38
-                                                         << QByteArray::fromHex("aa554a00002400001000");
-    QTest::newRow("4096 bytes at 0x3000") << 4096 << quint32(0x3000) << 4110
-                                          << QByteArray::fromHex("aa554a00100e00003000");
+    QTest::newRow("22 bytes: length 36, written as 38")
+        << 22 << quint32(0x1000) << 38 << QByteArray::fromHex("aa554a00002400001000");
+    QTest::newRow("4096 bytes at 0x3000")
+        << 4096 << quint32(0x3000) << 4110 << QByteArray::fromHex("aa554a00100e00003000");
     QTest::newRow("one byte") << 1 << quint32(0) << 15 << QByteArray::fromHex("aa554a00000f00000000");
     QTest::newRow("21 bytes: no padding") << 21 << quint32(4096) << 35 << QByteArray::fromHex("aa554a00002300001000");
     QTest::newRow("23 bytes: no padding") << 23 << quint32(4096) << 37 << QByteArray::fromHex("aa554a00002500001000");
@@ -215,8 +216,12 @@ void TestPackets::identifyReply_data()
     QTest::newRow("normal mode, 1.1.3") << good << int(ReplyOk) << int(kStateNormal) << QByteArray::fromHex("0001")
                                         << QByteArray("1.1.3");
     QTest::newRow("model bytes 00 02 still pass the check")
-        << asBytes(sealedReply(36, [&](std::uint8_t* r) { normal(r); r[28] = 0x02; })) << int(ReplyOk)
-        << int(kStateNormal) << QByteArray::fromHex("0002") << QByteArray("1.1.3");
+        << asBytes(sealedReply(36,
+                               [&](std::uint8_t* r) {
+                                   normal(r);
+                                   r[28] = 0x02;
+                               }))
+        << int(ReplyOk) << int(kStateNormal) << QByteArray::fromHex("0002") << QByteArray("1.1.3");
     QTest::newRow("update mode") << asBytes(sealedReply(36, [](std::uint8_t* r) { r[2] = kStateUpdate; }))
                                  << int(ReplyOk) << int(kStateUpdate) << QByteArray(2, '\0') << QByteArray(5, '\0');
     QByteArray badCrc = good;
@@ -225,8 +230,8 @@ void TestPackets::identifyReply_data()
     QByteArray flippedBody = good;
     flippedBody[20] = 'X';
     QTest::newRow("body changed after sealing") << flippedBody << int(ReplyBadCrc) << 0 << QByteArray() << QByteArray();
-    QTest::newRow("35 bytes with a valid CRC over 31") << asBytes(sealedReply(35, normal)) << int(ReplyWrongLength)
-                                                       << 0 << QByteArray() << QByteArray();
+    QTest::newRow("35 bytes with a valid CRC over 31")
+        << asBytes(sealedReply(35, normal)) << int(ReplyWrongLength) << 0 << QByteArray() << QByteArray();
     QTest::newRow("37 bytes") << good + QByteArray(1, '\0') << int(ReplyWrongLength) << 0 << QByteArray()
                               << QByteArray();
     QTest::newRow("13 bytes") << good.left(13) << int(ReplyWrongLength) << 0 << QByteArray() << QByteArray();
@@ -276,8 +281,7 @@ void TestPackets::shortReply()
     QFETCH(int, check);
     QFETCH(int, result);
     std::uint8_t out = 0xEE;
-    QCOMPARE(int(checkShortReply(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size(), &out)),
-             check);
+    QCOMPARE(int(checkShortReply(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size(), &out)), check);
     QCOMPARE(int(out), check == ReplyOk ? result : 0xEE);
 }
 

@@ -24,7 +24,8 @@ const TransferKeepGoing kAlways = [] { return true; };
 
 } // namespace
 
-class TestSimLink : public QObject {
+class TestSimLink : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -25,7 +25,10 @@ quint32 be32(const std::uint8_t* p)
 
 } // namespace
 
-FakeScreenDevice::FakeScreenDevice(QObject* parent) : UsbDevice(parent) {}
+FakeScreenDevice::FakeScreenDevice(QObject* parent)
+    : UsbDevice(parent)
+{
+}
 
 FakeScreenDevice::~FakeScreenDevice() = default;
 
@@ -149,9 +152,8 @@ bool FakeScreenDevice::waitWhile(const std::function<bool()>& blocked, const Tra
     while (blocked()) {
         if (m_open.load() < 0)
             break;
-        const bool changed = m_changed.wait_for(lock, std::chrono::milliseconds(kTransferSliceMs), [&] {
-            return !blocked() || m_open.load() < 0;
-        });
+        const bool changed = m_changed.wait_for(lock, std::chrono::milliseconds(kTransferSliceMs),
+                                                [&] { return !blocked() || m_open.load() < 0; });
         if (!changed) {
             lock.unlock();
             const bool goOn = keepGoing();
@@ -231,7 +233,8 @@ void FakeScreenDevice::answerCommand(const std::uint8_t* data, qint64 length)
     case 0x4F: { // restart
         queueReply(shortReply);
         const char comeBack = data[6] == 0 ? '[' : ';';
-        QMetaObject::invokeMethod(this, [this, index, comeBack] { leave(index, comeBack); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, index, comeBack] { leave(index, comeBack); }, Qt::QueuedConnection);
         break;
     }
     case 0x4A: { // firmware block
@@ -247,13 +250,18 @@ void FakeScreenDevice::answerCommand(const std::uint8_t* data, qint64 length)
             std::memcpy(m_image.data() + address, data + 10, std::size_t(payload));
             ++m_blocksSeen;
         }
+        if (m_blocksUnanswered < s.unansweredBlocks) {
+            ++m_blocksUnanswered;
+            break;
+        }
         queueReply(shortReply);
         if (s.fault == Fault::VanishAfterBlocks && m_blocksSeen >= s.vanishAfterBlocks) {
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_gone = true;
             }
-            QMetaObject::invokeMethod(this, [this, index] { leave(index, 0); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, index] { leave(index, 0); }, Qt::QueuedConnection);
         }
         break;
     }

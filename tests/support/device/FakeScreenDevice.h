@@ -14,21 +14,24 @@
 #include <condition_variable>
 #include <mutex>
 
-class FakeScreenDevice final : public UsbDevice {
+class FakeScreenDevice final : public UsbDevice
+{
     Q_OBJECT
 
 public:
-    enum class Fault {
+    enum class Fault
+    {
         None,
-        NoReply,        // commands are taken but never answered
-        WrongLength,    // replies one byte short
-        BadCrc,         // replies with a flipped CRC bit
-        FailWrites,     // every write fails
-        StallWrites,    // writes never complete (until the writing thread is told to stop)
+        NoReply,           // commands are taken but never answered
+        WrongLength,       // replies one byte short
+        BadCrc,            // replies with a flipped CRC bit
+        FailWrites,        // every write fails
+        StallWrites,       // writes never complete (until the writing thread is told to stop)
         VanishAfterBlocks, // leaves after vanishAfterBlocks firmware blocks
     };
 
-    struct Screen {
+    struct Screen
+    {
         QString path;
         QString name = QStringLiteral("Fake screen");
         char state = ';';
@@ -37,12 +40,14 @@ public:
         Fault fault = Fault::None;
         int vanishAfterBlocks = 0;
         int firmwareEndResult = -1; // -1: 0 when length and CRC match, else 2
+        int unansweredBlocks = 0;   // the first this many firmware blocks get no reply
         int restartDelayMs = 30;    // how long a restart keeps the screen away
         bool present = true;
     };
 
     // What the screen received, in order.
-    struct Received {
+    struct Received
+    {
         QString path;
         QByteArray bytes;
     };
@@ -61,11 +66,11 @@ public:
     int read(std::uint8_t* buffer, const TransferKeepGoing& keepGoing) override;
 
     // Any thread.
-    QList<Received> commands() const;    // packets starting AA 55
-    QList<QByteArray> frames() const;    // everything else (screen frames)
+    QList<Received> commands() const; // packets starting AA 55
+    QList<QByteArray> frames() const; // everything else (screen frames)
     int commandCount() const;
     int frameCount() const;
-    QByteArray firmwareImage() const;    // assembled from the blocks received
+    QByteArray firmwareImage() const; // assembled from the blocks received
     QList<quint32> blockAddresses() const;
     QList<int> blockWriteLengths() const; // bytes per block write, padding included
     void clearRecords();
@@ -97,6 +102,7 @@ private:
     QList<quint32> m_blockAddresses;
     QList<int> m_blockWriteLengths;
     int m_blocksSeen = 0;
+    int m_blocksUnanswered = 0;
     bool m_gateClosed = false;
     bool m_gone = false; // the open screen vanished: its transfers fail
     std::atomic<int> m_blocked{0};

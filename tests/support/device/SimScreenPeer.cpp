@@ -113,8 +113,8 @@ void SimScreenPeer::serve()
         pending.append(chunk, int(got));
         while (pending.size() >= kSimMessageHeaderSize) {
             const auto* h = reinterpret_cast<const std::uint8_t*>(pending.constData());
-            const int length = int((std::uint32_t(h[1]) << 24) | (std::uint32_t(h[2]) << 16) |
-                                   (std::uint32_t(h[3]) << 8) | h[4]);
+            const int length =
+                int((std::uint32_t(h[1]) << 24) | (std::uint32_t(h[2]) << 16) | (std::uint32_t(h[3]) << 8) | h[4]);
             if (pending.size() < kSimMessageHeaderSize + length)
                 break;
             Message message{h[0], pending.mid(kSimMessageHeaderSize, length)};

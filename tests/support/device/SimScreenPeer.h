@@ -13,9 +13,11 @@
 #include <mutex>
 #include <thread>
 
-class SimScreenPeer {
+class SimScreenPeer
+{
 public:
-    struct Message {
+    struct Message
+    {
         std::uint8_t endpoint = 0;
         QByteArray payload;
     };

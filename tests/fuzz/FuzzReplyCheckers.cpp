@@ -1,0 +1,52 @@
+// libFuzzer target for everything that reads bytes the device sent: the identify and short reply
+// checks. Input is the raw reply exactly as long as a read delivered it, so a check that looks
+// past the length trips the address sanitizer. Also builds firmware blocks from the input, to
+// keep the builder inside the transmit buffer for every length.
+
+#include "device/Packets.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size > std::size_t(Packets::kRxBufferSize))
+        return 0; // a read never delivers more than the receive buffer holds
+    const std::vector<std::uint8_t> reply(data, data + size);
+    const int length = int(size);
+
+    Packets::IdentifyReply identify;
+    const Packets::ReplyCheck identifyCheck = Packets::checkIdentifyReply(reply.data(), length, &identify);
+    if (identifyCheck == Packets::ReplyOk) {
+        // Accepted only when it has the right length and its trailer is the CRC of the rest.
+        if (size != std::size_t(Packets::kIdentifyReplySize))
+            std::abort();
+        const std::uint32_t crc = Packets::packetCrc32(reply.data(), 32);
+        const std::uint32_t trailer = (std::uint32_t(reply[32]) << 24) | (std::uint32_t(reply[33]) << 16) |
+                                      (std::uint32_t(reply[34]) << 8) | reply[35];
+        if (crc != trailer || identify.state != reply[2] || std::memcmp(identify.version, &reply[18], 5) != 0)
+            std::abort();
+    } else if (size == std::size_t(Packets::kIdentifyReplySize) && identifyCheck != Packets::ReplyBadCrc) {
+        std::abort();
+    }
+
+    std::uint8_t result = 0xEE;
+    const Packets::ReplyCheck shortCheck = Packets::checkShortReply(reply.data(), length, &result);
+    if (shortCheck == Packets::ReplyOk && (size != std::size_t(Packets::kShortReplySize) || result != reply[8]))
+        std::abort();
+    if (shortCheck != Packets::ReplyOk && result != 0xEE)
+        std::abort();
+
+    // A block of the input's bytes (up to the largest block) must fit the transmit buffer exactly.
+    if (size >= 1) {
+        const int blockLength = int(size % (Packets::kFirmwareBlockMax + 1));
+        std::vector<std::uint8_t> payload(std::size_t(blockLength) + 1, data[0]);
+        std::vector<std::uint8_t> tx(Packets::kTxBufferSize);
+        const int written = Packets::buildFirmwareBlock(tx.data(), 0x1000, payload.data(), blockLength);
+        if (blockLength == 0 ? written != -1 : (written < blockLength + 14 || written > Packets::kTxBufferSize))
+            std::abort();
+    }
+    return 0;
+}
