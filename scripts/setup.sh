@@ -25,6 +25,8 @@ if [ "${VORTANE_TEST_PACKAGES:-0}" = 1 ]; then
         desktop-file-utils g++-mingw-w64-x86-64
         # a real X server for the window tests and screenshots
         xvfb xauth
+        # screenshots of the pages under Xvfb (tests/app/screenshots.sh)
+        xdotool imagemagick
     )
 fi
 
