@@ -39,7 +39,7 @@ public:
         // handle would needlessly turn the embedded main window into a native child window.
         const bool windowMessages = QGuiApplication::platformName() == QLatin1String("windows");
         controller.usbDevice()->registerNotifications(windowMessages && window != nullptr ? quintptr(window->winId())
-                                                                                         : quintptr(0));
+                                                                                          : quintptr(0));
     }
     bool handleNativeEvent(const QByteArray& eventType, void* message) override
     {

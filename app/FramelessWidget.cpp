@@ -42,15 +42,24 @@ Qt::CursorShape cursorForZone(int zone)
 Qt::Edges edgesForZone(int zone)
 {
     switch (zone) {
-    case FramelessWidget::TopEdge: return Qt::TopEdge;
-    case FramelessWidget::BottomEdge: return Qt::BottomEdge;
-    case FramelessWidget::LeftEdge: return Qt::LeftEdge;
-    case FramelessWidget::RightEdge: return Qt::RightEdge;
-    case FramelessWidget::TopLeftCorner: return Qt::TopEdge | Qt::LeftEdge;
-    case FramelessWidget::BottomLeftCorner: return Qt::BottomEdge | Qt::LeftEdge;
-    case FramelessWidget::TopRightCorner: return Qt::TopEdge | Qt::RightEdge;
-    case FramelessWidget::BottomRightCorner: return Qt::BottomEdge | Qt::RightEdge;
-    default: return {};
+    case FramelessWidget::TopEdge:
+        return Qt::TopEdge;
+    case FramelessWidget::BottomEdge:
+        return Qt::BottomEdge;
+    case FramelessWidget::LeftEdge:
+        return Qt::LeftEdge;
+    case FramelessWidget::RightEdge:
+        return Qt::RightEdge;
+    case FramelessWidget::TopLeftCorner:
+        return Qt::TopEdge | Qt::LeftEdge;
+    case FramelessWidget::BottomLeftCorner:
+        return Qt::BottomEdge | Qt::LeftEdge;
+    case FramelessWidget::TopRightCorner:
+        return Qt::TopEdge | Qt::RightEdge;
+    case FramelessWidget::BottomRightCorner:
+        return Qt::BottomEdge | Qt::RightEdge;
+    default:
+        return {};
     }
 }
 
@@ -103,12 +112,12 @@ void FramelessWidget::buildLayout()
     frame_Titlebar = new QFrame(this);
     frame_Titlebar->setObjectName(QStringLiteral("frame_Titlebar"));
     frame_Titlebar->setFixedHeight(kTitleBarHeightPx);
-    frame_Titlebar->setStyleSheet(QStringLiteral(
-        "QFrame#frame_Titlebar{border-top-left-radius:6px;border-top-right-radius:6px;"
-        "border-bottom:1px solid rgba(51,51,51,1);background-color:#1A1A1A;}"
-        "QPushButton{border:none;background:transparent;}"
-        "QPushButton:hover,QPushButton:pressed{background-color:#2f2329;}"
-        "QPushButton#pushButtonClose{border-top-right-radius:10px;}"));
+    frame_Titlebar->setStyleSheet(
+        QStringLiteral("QFrame#frame_Titlebar{border-top-left-radius:6px;border-top-right-radius:6px;"
+                       "border-bottom:1px solid rgba(51,51,51,1);background-color:#1A1A1A;}"
+                       "QPushButton{border:none;background:transparent;}"
+                       "QPushButton:hover,QPushButton:pressed{background-color:#2f2329;}"
+                       "QPushButton#pushButtonClose{border-top-right-radius:10px;}"));
     auto* barLayout = new QHBoxLayout(frame_Titlebar);
     barLayout->setContentsMargins(0, 0, 0, 0);
     barLayout->setSpacing(0);
@@ -331,8 +340,11 @@ void FramelessWidget::mouseMoveEvent(QMouseEvent* event)
         setCursor(Qt::ClosedHandCursor);
         if (isMaximized() || isFullScreen()) {
             const QRect maximised = geometry();
+            QSize restored = normalGeometry().size();
+            if (restored.isEmpty()) // started maximised: no normal size known yet
+                restored = QSize(1280, 680);
             showNormal();
-            move(restoredTopLeft(pressPoint, maximised, normalGeometry().size()));
+            move(restoredTopLeft(pressPoint, maximised, restored));
         }
         move(pos() + (cursor - pressPoint));
         pressPoint = cursor;

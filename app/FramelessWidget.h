@@ -22,7 +22,8 @@ class FramelessWidget final : public QWidget
 
 public:
     // Zone codes of the hit test.
-    enum Zone {
+    enum Zone
+    {
         Outside = 0,
         TopEdge = 1,
         BottomEdge = 2,

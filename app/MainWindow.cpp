@@ -103,12 +103,14 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
         defaultMediaPaths.append(AppPaths::defaultMediaFile(QLatin1String(name)));
 
     applyTextStyles();
-    ui->pushButton_Horizontal->setIcons(
-        QStringLiteral(":/material/Icon/horizontal_Rectangle_p.png"), QStringLiteral(":/material/Icon/horizontal_Rectangle_h.png"),
-        QStringLiteral(":/material/Icon/horizontal_Rectangle_n.png"), QStringLiteral(":/material/Icon/horizontal_Rectangle_d.png"));
-    ui->pushButton_Vertical->setIcons(
-        QStringLiteral(":/material/Icon/Vertical_Rectangle_p.png"), QStringLiteral(":/material/Icon/Vertical_Rectangle_h.png"),
-        QStringLiteral(":/material/Icon/Vertical_Rectangle_n.png"), QStringLiteral(":/material/Icon/Vertical_Rectangle_d.png"));
+    ui->pushButton_Horizontal->setIcons(QStringLiteral(":/material/Icon/horizontal_Rectangle_p.png"),
+                                        QStringLiteral(":/material/Icon/horizontal_Rectangle_h.png"),
+                                        QStringLiteral(":/material/Icon/horizontal_Rectangle_n.png"),
+                                        QStringLiteral(":/material/Icon/horizontal_Rectangle_d.png"));
+    ui->pushButton_Vertical->setIcons(QStringLiteral(":/material/Icon/Vertical_Rectangle_p.png"),
+                                      QStringLiteral(":/material/Icon/Vertical_Rectangle_h.png"),
+                                      QStringLiteral(":/material/Icon/Vertical_Rectangle_n.png"),
+                                      QStringLiteral(":/material/Icon/Vertical_Rectangle_d.png"));
     m_store.openSettingsFiles();
     m_store.loadConfig(m_state);
     isPrivacyPolicyAgree = m_state.isPrivacyPolicyAgree;
@@ -176,11 +178,12 @@ void MainWindow::applyTextStyles()
     style(ui->label_homepage, SegoeBold24Light);
     style(ui->label_Title_ScreenSetting, SegoeBold24Light);
     style(ui->label_MedioLibraryText, SegoeSemibold16Light);
-    for (QLabel* title : {ui->label_Fan_title, ui->label_Voltage_title, ui->label_Usage_title, ui->label_Frequency_title})
+    for (QLabel* title :
+         {ui->label_Fan_title, ui->label_Voltage_title, ui->label_Usage_title, ui->label_Frequency_title})
         style(title, SegoeSemibold16Light);
-    for (QLabel* rowLabel : {ui->label_language, ui->label_temperature, ui->label_startup_setting,
-                             ui->label_screen_setting, ui->label_sleep_mode, ui->label_app_version,
-                             ui->label_firmware_version})
+    for (QLabel* rowLabel :
+         {ui->label_language, ui->label_temperature, ui->label_startup_setting, ui->label_screen_setting,
+          ui->label_sleep_mode, ui->label_app_version, ui->label_firmware_version})
         style(rowLabel, SegoeRegular16Light);
     style(ui->label_sleep_mode_tip, SegoeRegular14Grey);
     style(ui->label_app_version_info, SegoeRegular16Grey);
@@ -194,8 +197,8 @@ void MainWindow::applyTextStyles()
     ui->label_homepage_title->setStyleSheet(QStringLiteral("color:#F2F2F2;"));
     ui->label_homepage_title->setMinimumWidth(
         QFontMetrics(titleFont).horizontalAdvance(ui->label_homepage_title->text()) + 8);
-    for (QWidget* group : {ui->widget_Fan_frame, ui->widget_Voltage_frame, ui->widget_Usage_frame,
-                           ui->widget_Frequency_frame}) {
+    for (QWidget* group :
+         {ui->widget_Fan_frame, ui->widget_Voltage_frame, ui->widget_Usage_frame, ui->widget_Frequency_frame}) {
         group->setStyleSheet(QStringLiteral("QWidget{background-color:#1a1a1a;}QWidget#") + group->objectName() +
                              QStringLiteral("{border:2px solid #333333;border-radius:5px;background-color:#1a1a1a;}"
                                             "QLabel{background-color:#1a1a1a;}"));
@@ -213,9 +216,9 @@ void MainWindow::buildTimeStyleSelector()
         auto* row = new QHBoxLayout;
         auto* radio = new QRadioButton(ui->widget_timeStyleSelect);
         radio->setObjectName(QStringLiteral("radioButton_timeStyle%1").arg(id));
-        radio->setStyleSheet(QStringLiteral(
-            "QRadioButton::indicator::unchecked {image: url(:/material/Icon/groupbox_unselect.png);}"
-            "QRadioButton::indicator::checked {image: url(:/material/Icon/groupbox_select.png); }"));
+        radio->setStyleSheet(
+            QStringLiteral("QRadioButton::indicator::unchecked {image: url(:/material/Icon/groupbox_unselect.png);}"
+                           "QRadioButton::indicator::checked {image: url(:/material/Icon/groupbox_select.png); }"));
         timeStyleGroup->addButton(radio, id);
         timeStylePreview[id] = new QLabel(ui->widget_timeStyleSelect);
         timeStylePreview[id]->setObjectName(QStringLiteral("label_timeStyle%1").arg(id));
@@ -422,8 +425,8 @@ void MainWindow::showFullFrameBackground(const QString& path)
     if (picture.isNull()) {
         // Videos are not played in the preview yet: show the clock background of the orientation.
         const bool landscape = frameWidth == screenWidth;
-        picture = firstPicture(
-            AppPaths::defaultMediaFile(landscape ? QStringLiteral("defaultbgClockH.jpg") : QStringLiteral("defaultbgClockV.jpg")));
+        picture = firstPicture(AppPaths::defaultMediaFile(landscape ? QStringLiteral("defaultbgClockH.jpg")
+                                                                    : QStringLiteral("defaultbgClockV.jpg")));
     }
     if (!picture.isNull() && picture.size() != QSize(frameWidth, frameHeight))
         picture = picture.scaled(frameWidth, frameHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -542,8 +545,8 @@ void MainWindow::on_pushButton_DynamicSetting_clicked()
         if (match >= 0)
             changeImageListItem(match);
         else
-            showFullFrameBackground(AppPaths::defaultMediaFile(frameWidth == screenWidth ? QStringLiteral("defaultbgH.mp4")
-                                                                                         : QStringLiteral("defaultbgV.mp4")));
+            showFullFrameBackground(AppPaths::defaultMediaFile(
+                frameWidth == screenWidth ? QStringLiteral("defaultbgH.mp4") : QStringLiteral("defaultbgV.mp4")));
     }
     if (constructing == 0)
         m_state.applyStyleMode = 0;
@@ -560,16 +563,16 @@ void MainWindow::on_pushButton_Time_clicked()
     ui->label_bg->showClockFace(style);
     ui->label_bg->setPlayCycleMode(0);
     m_state.applyStyleMode = style == 1 ? 2 : 1;
-    showFullFrameBackground(AppPaths::defaultMediaFile(frameWidth == screenWidth ? QStringLiteral("defaultbgClockH.jpg")
-                                                                                 : QStringLiteral("defaultbgClockV.jpg")));
+    showFullFrameBackground(AppPaths::defaultMediaFile(
+        frameWidth == screenWidth ? QStringLiteral("defaultbgClockH.jpg") : QStringLiteral("defaultbgClockV.jpg")));
 }
 
 void MainWindow::changeTimeStyle(int id)
 {
     ui->label_bg->showClockFace(id == 1 ? 1 : 0);
     m_state.applyStyleMode = timeStyleGroup->checkedId() != 0 ? 2 : 1;
-    showFullFrameBackground(AppPaths::defaultMediaFile(frameWidth == screenWidth ? QStringLiteral("defaultbgClockH.jpg")
-                                                                                 : QStringLiteral("defaultbgClockV.jpg")));
+    showFullFrameBackground(AppPaths::defaultMediaFile(
+        frameWidth == screenWidth ? QStringLiteral("defaultbgClockH.jpg") : QStringLiteral("defaultbgClockV.jpg")));
     ui->label_bg->setPlayCycleMode(0);
 }
 
@@ -734,6 +737,7 @@ void MainWindow::on_pushButton_upload_firmware_clicked()
     QThread::msleep(kBeforeReturnToNormalMs);
     m_device->returnToNormalMode();
     progress.hide();
-    showNotice(this, tr("Updated successfully"), tr("Your device has been updated and is now using the latest version."),
-               kNoticeShowMs, kNoticeFadeStepMs);
+    showNotice(this, tr("Updated successfully"),
+               tr("Your device has been updated and is now using the latest version."), kNoticeShowMs,
+               kNoticeFadeStepMs);
 }

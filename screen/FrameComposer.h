@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 
 #include <cstdint>

@@ -51,7 +51,8 @@ QImage samplePicture(int w, int h)
     for (int i = 0; i < 60; ++i) {
         painter.setBrush(QColor::fromHsv(random.bounded(360), 180, 220, 120));
         painter.setPen(Qt::NoPen);
-        painter.drawEllipse(QPointF(random.bounded(w), random.bounded(h)), random.bounded(10, 80), random.bounded(10, 80));
+        painter.drawEllipse(QPointF(random.bounded(w), random.bounded(h)), random.bounded(10, 80),
+                            random.bounded(10, 80));
     }
     painter.end();
     for (int y = 0; y < h; ++y) {
@@ -153,8 +154,9 @@ void referenceTools(const QImage& picture, int frames)
         timer.start();
         for (int i = 0; i < runs; ++i) {
             QProcess cjpeg;
-            cjpeg.start(QStringLiteral("cjpeg"), {QStringLiteral("-quality"), QStringLiteral("90"), QStringLiteral("-outfile"),
-                                                  folder.filePath(QStringLiteral("out.jpg")), ppm});
+            cjpeg.start(QStringLiteral("cjpeg"),
+                        {QStringLiteral("-quality"), QStringLiteral("90"), QStringLiteral("-outfile"),
+                         folder.filePath(QStringLiteral("out.jpg")), ppm});
             cjpeg.waitForFinished(10000);
         }
         const double total = double(timer.nsecsElapsed()) / 1e6 / runs;
@@ -166,7 +168,8 @@ void referenceTools(const QImage& picture, int frames)
             noop.waitForFinished(10000);
         }
         const double start = double(startOnly.nsecsElapsed()) / 1e6 / runs;
-        out << QStringLiteral("cjpeg -quality 90, same picture: %1 ms per run, of which process start %2 ms, encode ~%3 ms\n")
+        out << QStringLiteral(
+                   "cjpeg -quality 90, same picture: %1 ms per run, of which process start %2 ms, encode ~%3 ms\n")
                    .arg(total, 0, 'f', 2)
                    .arg(start, 0, 'f', 2)
                    .arg(total - start, 0, 'f', 2);
@@ -174,10 +177,11 @@ void referenceTools(const QImage& picture, int frames)
 
     QProcess tjbench;
     tjbench.setWorkingDirectory(folder.path());
-    tjbench.start(QStringLiteral("tjbench"), {ppm, QStringLiteral("90"), QStringLiteral("-subsamp"), QStringLiteral("420"),
-                                              QStringLiteral("-componly"), QStringLiteral("-nowrite"), QStringLiteral("-quiet"),
-                                              QStringLiteral("-benchtime"), QStringLiteral("2"), QStringLiteral("-warmup"),
-                                              QStringLiteral("0.5")});
+    tjbench.start(QStringLiteral("tjbench"),
+                  {ppm, QStringLiteral("90"), QStringLiteral("-subsamp"), QStringLiteral("420"),
+                   QStringLiteral("-componly"), QStringLiteral("-nowrite"), QStringLiteral("-quiet"),
+                   QStringLiteral("-benchtime"), QStringLiteral("2"), QStringLiteral("-warmup"),
+                   QStringLiteral("0.5")});
     if (!tjbench.waitForFinished(60000) || tjbench.exitCode() != 0) {
         out << "tjbench: not available (Debian package libjpeg-turbo-progs)\n";
         return;
@@ -216,7 +220,8 @@ void wholeProgram(int seconds)
     for (const char* sub : {"Default", "Translator", "UserAgreement"}) {
         QDir().mkpath(programFolder.filePath(QLatin1String(sub)));
         for (const QFileInfo& file : QDir(binDir + QLatin1Char('/') + QLatin1String(sub)).entryInfoList(QDir::Files))
-            QFile::copy(file.filePath(), programFolder.filePath(QLatin1String(sub) + QLatin1Char('/') + file.fileName()));
+            QFile::copy(file.filePath(),
+                        programFolder.filePath(QLatin1String(sub) + QLatin1Char('/') + file.fileName()));
     }
     {
         QFile ini(programFolder.filePath(QStringLiteral("bgConfig.ini")));

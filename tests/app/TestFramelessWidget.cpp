@@ -3,13 +3,19 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <QSignalSpy>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
-bool trayPresent() { return true; }
-bool trayAbsent() { return false; }
+bool trayPresent()
+{
+    return true;
+}
+bool trayAbsent()
+{
+    return false;
+}
 } // namespace
 
 class TestFramelessWidget final : public QObject
@@ -209,7 +215,8 @@ private slots:
         FramelessWidget frame;
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QCOMPARE(frame.findChild<QLabel*>(QStringLiteral("label_Tile"))->text(), QStringLiteral("VORTANE SEMICONDUCTOR"));
+        QCOMPARE(frame.findChild<QLabel*>(QStringLiteral("label_Tile"))->text(),
+                 QStringLiteral("VORTANE SEMICONDUCTOR"));
         QCOMPARE(frame.windowTitle(), QStringLiteral("VORTANE SEMICONDUCTOR"));
         QSignalSpy closed(&frame, &FramelessWidget::closeWindow);
         frame.findChild<QPushButton*>(QStringLiteral("pushButtonClose"))->click();

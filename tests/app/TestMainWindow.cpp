@@ -21,7 +21,10 @@
 
 namespace {
 
-bool trayPresent() { return true; }
+bool trayPresent()
+{
+    return true;
+}
 
 // A device link whose answers the test scripts.
 class FakeLink final : public DeviceLink
@@ -158,22 +161,40 @@ private slots:
 
     void slotsInTheirOrder()
     {
-        const QStringList expected = {
-            "closeMainWindowEvent()", "iconActivated(QSystemTrayIcon::ActivationReason)", "changeImageListItem(int)",
-            "deleteImageFromList(int)", "connectDevice()", "sendScreenJpgData()", "applyBgCycleSlot()",
-            "updatehomepageHwinfo()", "updatehomepageBgLabel(QPixmap)", "changeTimeStyle(int)",
-            "setHomePageScreenButtonStyleByifConnect(bool)", "on_pushButton_ScreenSwitch_clicked()",
-            "on_pushButton_Horizontal_clicked()", "on_pushButton_Vertical_clicked()",
-            "on_pushButton_DynamicSetting_clicked()", "on_pushButton_Time_clicked()",
-            "on_pushButton_playCycleOne_clicked()", "on_pushButton_playCycleList_clicked()",
-            "on_pushButton_playCycleRandom_clicked()", "on_pushButton_imageLIstArrowLeft_clicked()",
-            "on_pushButton_imageLIstArrowRight_clicked()", "on_pushButton_bgAdd_clicked()",
-            "on_pushButton_LeftArrow_clicked()", "on_pushButton_Settings_clicked()",
-            "on_pushButton_about_us_clicked()", "on_pushButton_startup_setting_clicked()",
-            "on_pushButton_homepage_screen_settings_clicked()", "on_pushButton_Settings_2_clicked()",
-            "on_pushButton_sleep_mode_clicked()", "on_pushButton_user_agreement_clicked()",
-            "on_pushButton_privacy_policy_clicked()", "on_pushButton_upload_firmware_clicked()",
-            "on_comboBox_language_currentIndexChanged(int)", "on_comboBox_temperature_currentIndexChanged(int)"};
+        const QStringList expected = {"closeMainWindowEvent()",
+                                      "iconActivated(QSystemTrayIcon::ActivationReason)",
+                                      "changeImageListItem(int)",
+                                      "deleteImageFromList(int)",
+                                      "connectDevice()",
+                                      "sendScreenJpgData()",
+                                      "applyBgCycleSlot()",
+                                      "updatehomepageHwinfo()",
+                                      "updatehomepageBgLabel(QPixmap)",
+                                      "changeTimeStyle(int)",
+                                      "setHomePageScreenButtonStyleByifConnect(bool)",
+                                      "on_pushButton_ScreenSwitch_clicked()",
+                                      "on_pushButton_Horizontal_clicked()",
+                                      "on_pushButton_Vertical_clicked()",
+                                      "on_pushButton_DynamicSetting_clicked()",
+                                      "on_pushButton_Time_clicked()",
+                                      "on_pushButton_playCycleOne_clicked()",
+                                      "on_pushButton_playCycleList_clicked()",
+                                      "on_pushButton_playCycleRandom_clicked()",
+                                      "on_pushButton_imageLIstArrowLeft_clicked()",
+                                      "on_pushButton_imageLIstArrowRight_clicked()",
+                                      "on_pushButton_bgAdd_clicked()",
+                                      "on_pushButton_LeftArrow_clicked()",
+                                      "on_pushButton_Settings_clicked()",
+                                      "on_pushButton_about_us_clicked()",
+                                      "on_pushButton_startup_setting_clicked()",
+                                      "on_pushButton_homepage_screen_settings_clicked()",
+                                      "on_pushButton_Settings_2_clicked()",
+                                      "on_pushButton_sleep_mode_clicked()",
+                                      "on_pushButton_user_agreement_clicked()",
+                                      "on_pushButton_privacy_policy_clicked()",
+                                      "on_pushButton_upload_firmware_clicked()",
+                                      "on_comboBox_language_currentIndexChanged(int)",
+                                      "on_comboBox_temperature_currentIndexChanged(int)"};
         const QMetaObject& meta = MainWindow::staticMetaObject;
         QStringList actual;
         for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
@@ -190,7 +211,8 @@ private slots:
         QTest::addColumn<int>("mainIndex");
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("screenControlShown");
-        QTest::newRow("homepage gear: settings page") << QStringList{"pushButton_Settings_2"} << 0 << 1 << "Settings" << false;
+        QTest::newRow("homepage gear: settings page")
+            << QStringList{"pushButton_Settings_2"} << 0 << 1 << "Settings" << false;
         QTest::newRow("gear, back: screen editor")
             << QStringList{"pushButton_Settings_2", "pushButton_LeftArrow"} << 0 << 0 << "Screen Settings" << true;
         QTest::newRow("gear, back, back: homepage")
@@ -199,7 +221,8 @@ private slots:
         QTest::newRow("screen settings button: editor")
             << QStringList{"pushButton_homepage_screen_settings"} << 0 << 0 << "Screen Settings" << true;
         QTest::newRow("editor gear: settings page")
-            << QStringList{"pushButton_homepage_screen_settings", "pushButton_Settings"} << 0 << 1 << "Settings" << false;
+            << QStringList{"pushButton_homepage_screen_settings", "pushButton_Settings"} << 0 << 1 << "Settings"
+            << false;
         QTest::newRow("editor back: homepage")
             << QStringList{"pushButton_homepage_screen_settings", "pushButton_LeftArrow"} << 1 << 0 << "Screen Settings"
             << true;
@@ -233,7 +256,8 @@ private slots:
             << QVariantMap{{"ApplyStyleMode", 2}} << 2 << 1 << 1 << QSize(200, 120);
         QTest::newRow("ApplyStyleMode 1: clock page, style 0")
             << QVariantMap{{"ApplyStyleMode", 1}} << 1 << 1 << 0 << QSize(200, 120);
-        QTest::newRow("ApplyStyleMode 0: overlay page") << QVariantMap{{"ApplyStyleMode", 0}} << 0 << 0 << 0 << QSize(200, 120);
+        QTest::newRow("ApplyStyleMode 0: overlay page")
+            << QVariantMap{{"ApplyStyleMode", 0}} << 0 << 0 << 0 << QSize(200, 120);
         QTest::newRow("empty library, bgDirection 1: portrait")
             << QVariantMap{{"bgDirection", 1}} << 0 << 0 << 0 << QSize(120, 200);
         QTest::newRow("empty library, bgDirection 1, clock page: portrait")
@@ -254,8 +278,9 @@ private slots:
         QCOMPARE(ui->frame_bgOp->isHidden(), uiTypeIndex == 1);
         QCOMPARE(ui->pushButton_Time->isChecked(), uiTypeIndex == 1);
         QCOMPARE(ui->pushButton_DynamicSetting->isChecked(), uiTypeIndex == 0);
-        QCOMPARE(window.findChild<QRadioButton*>(QStringLiteral("radioButton_timeStyle%1").arg(checkedStyle))->isChecked(),
-                 true);
+        QCOMPARE(
+            window.findChild<QRadioButton*>(QStringLiteral("radioButton_timeStyle%1").arg(checkedStyle))->isChecked(),
+            true);
         QCOMPARE(ui->label_bg->size(), previewSize);
         QCOMPARE(ui->widget_bg->maximumSize(), previewSize + QSize(2, 2));
         QCOMPARE(window.frameWidth, previewSize.width() * 4);
@@ -375,8 +400,10 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("buttonText");
         QTest::addColumn<QString>("version");
-        QTest::newRow("normal mode: connected, version shown") << 1 << "Screen Settings" << "1.1.3";
-        QTest::newRow("update mode: still Not Connected") << 0 << "Not Connected" << "";
+        QTest::newRow("normal mode: connected, version shown") << 1 << "Screen Settings"
+                                                               << "1.1.3";
+        QTest::newRow("update mode: still Not Connected") << 0 << "Not Connected"
+                                                          << "";
     }
     void discovery()
     {
@@ -425,8 +452,7 @@ private slots:
         QTest::addColumn<int>("enterCalls");
         QTest::addColumn<int>("returnCalls");
         QTest::addColumn<bool>("written");
-        QTest::newRow("already in update mode, accepted")
-            << 0 << true << 1 << "Updated successfully" << 0 << 1 << true;
+        QTest::newRow("already in update mode, accepted") << 0 << true << 1 << "Updated successfully" << 0 << 1 << true;
         QTest::newRow("normal mode restarts first, accepted")
             << 1 << true << 1 << "Updated successfully" << 1 << 1 << true;
         QTest::newRow("transfer failed (or device vanished)") << 0 << true << 0 << "Error" << 0 << 0 << true;
@@ -469,7 +495,8 @@ private slots:
         if (notice == QLatin1String("Error"))
             QCOMPARE(driver.noticeText, QStringLiteral("An issue occurred during the upload. Please try again."));
         else
-            QCOMPARE(driver.noticeText, QStringLiteral("Your device has been updated and is now using the latest version."));
+            QCOMPARE(driver.noticeText,
+                     QStringLiteral("Your device has been updated and is now using the latest version."));
     }
 
     void firmwareFileDialogCancelled()
