@@ -513,6 +513,40 @@ private slots:
         QVERIFY(driver.noticeTitle.isEmpty());
         QCOMPARE(fake->enterUpdateCalls, 0);
     }
+
+    void languageSwitchRetranslates()
+    {
+        MainWindow window(nullptr, std::make_unique<FakeLink>());
+        Ui::MainWindow* ui = window.form();
+        ui->comboBox_language->setCurrentRow(1);
+        QCOMPARE(ui->label_Title_ScreenSetting->text(), QStringLiteral("屏幕设置"));
+        QCOMPARE(ui->pushButton_homepage_screen_settings->text(), QStringLiteral("未连接"));
+        QCOMPARE(ui->label_MedioLibraryText->text(), QStringLiteral("媒体库"));
+        QCOMPARE(QSettings(AppPaths::settingsFile(), QSettings::IniFormat).value("ApplyLanguage").toInt(), 1);
+        ui->comboBox_language->setCurrentRow(0);
+        QCOMPARE(ui->label_Title_ScreenSetting->text(), QStringLiteral("Screen Settings"));
+        QCOMPARE(ui->label_MedioLibraryText->text(), QStringLiteral("Media Library"));
+        QCOMPARE(QSettings(AppPaths::settingsFile(), QSettings::IniFormat).value("ApplyLanguage").toInt(), 0);
+    }
+
+    void missingTranslationWarns()
+    {
+        const QString korean = AppPaths::translatorFolder() + QStringLiteral("/Translate_KR.qm");
+        const QString aside = korean + QStringLiteral(".aside");
+        QVERIFY(QFile::rename(korean, aside));
+        {
+            MainWindow window(nullptr, std::make_unique<FakeLink>());
+            window.show();
+            DialogDriver driver{QString()};
+            window.form()->comboBox_language->setCurrentRow(3);
+            QCOMPARE(driver.noticeTitle, QStringLiteral("Warning"));
+            QCOMPARE(driver.noticeText, korean + QStringLiteral("lost"));
+            QCOMPARE(window.form()->label_MedioLibraryText->text(), QStringLiteral("Media Library"));
+        }
+        QCOMPARE(QSettings(AppPaths::settingsFile(), QSettings::IniFormat).value("ApplyLanguage").toInt(), 3);
+        QVERIFY(QFile::rename(aside, korean));
+        writeSettings({});
+    }
 };
 
 QTEST_MAIN(TestMainWindow)
