@@ -354,7 +354,9 @@ void MainWindow::closeMainWindowEvent()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (trayIcon != nullptr && trayIcon->isVisible()) {
+    // Only while a tray can bring it back: hiding the content of the frame otherwise leaves an
+    // empty window.
+    if (trayIcon != nullptr && trayIcon->isVisible() && FramelessWidget::systemTrayAvailable()) {
         hide();
         event->ignore();
         return;
