@@ -717,8 +717,9 @@ bool MainWindow::waitForUpdateMode()
 
 void MainWindow::on_pushButton_upload_firmware_clicked()
 {
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Select Firmware"), QString(), QStringLiteral("file(*.bin)"));
+    const QString path = firmwareFileChooser ? firmwareFileChooser()
+                                             : QFileDialog::getOpenFileName(this, tr("Select Firmware"), QString(),
+                                                                            QStringLiteral("file(*.bin)"));
     if (path.isEmpty())
         return;
     ProgressDialog progress(this);

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QSystemTrayIcon>
 
+#include <functional>
 #include <memory>
 
 #include "app/DeviceLink.h"
@@ -62,6 +63,9 @@ public:
     QByteArray lastFrameHeader() const { return m_lastPacket; }
     // The discovery timer's period while it runs (1000 ms, 100 ms after an arrival), else 0.
     int discoveryIntervalMs() const;
+    // Asks the user for the firmware file; an empty answer ends the flow. The default shows the
+    // open-file dialog "Select Firmware" for ".bin" files; tests put their own in.
+    void setFirmwareFileChooser(std::function<QString()> chooser) { firmwareFileChooser = std::move(chooser); }
     // How long the firmware flow waits for the device to come back in update mode.
     void setUpdateModeWaitLimitMs(int ms) { updateModeWaitLimitMs = ms; }
     // The device link this window drives (never null).
@@ -148,4 +152,5 @@ private:
     FrameComposer m_composer;
     QByteArray m_lastPacket;
     int updateModeWaitLimitMs = 30000;
+    std::function<QString()> firmwareFileChooser;
 };

@@ -10,7 +10,6 @@
 
 #include <QButtonGroup>
 #include <QDir>
-#include <QFileDialog>
 #include <QMenu>
 #include <QMetaMethod>
 #include <QRadioButton>
@@ -24,6 +23,17 @@ namespace {
 bool trayPresent()
 {
     return true;
+}
+
+// The firmware flow's progress dialog while it is shown, else null.
+ProgressDialog* shownProgress()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* progress = qobject_cast<ProgressDialog*>(widget);
+        if (progress != nullptr && progress->isVisible())
+            return progress;
+    }
+    return nullptr;
 }
 
 // A device link whose answers the test scripts.
@@ -63,7 +73,7 @@ public:
     {
         writtenPath = path;
         emit burnMcuProgress(50);
-        if (auto* progress = qobject_cast<ProgressDialog*>(QApplication::activeModalWidget()))
+        if (ProgressDialog* progress = shownProgress())
             progressDuringWrite = progress->value();
         return writeResult;
     }
@@ -83,13 +93,12 @@ public:
     QList<QByteArray> frames;
 };
 
-// Answers the modal dialogs the firmware flow opens: picks `file` in the file dialog (or cancels
-// it when empty), notes whether the progress dialog showed and which notice came, and closes it.
+// Watches the dialogs the firmware and language flows open: notes whether the progress dialog
+// showed and which notice came, and closes the notice.
 class DialogDriver final : public QObject
 {
 public:
-    explicit DialogDriver(QString file)
-        : file(std::move(file))
+    DialogDriver()
     {
         connect(&timer, &QTimer::timeout, this, &DialogDriver::look);
         timer.start(20);
@@ -97,22 +106,14 @@ public:
     void look()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            if (file.isEmpty()) {
-                dialog->reject();
-            } else {
-                dialog->selectFile(file);
-                QMetaObject::invokeMethod(dialog, "accept");
-            }
-        } else if (auto* notice = qobject_cast<NoticeDialog*>(modal)) {
+        if (auto* notice = qobject_cast<NoticeDialog*>(modal)) {
             noticeTitle = notice->findChild<QLabel*>(QStringLiteral("label_Title"))->text();
             noticeText = notice->findChild<QLabel*>(QStringLiteral("label_msg"))->text();
             notice->done(0);
-        } else if (qobject_cast<ProgressDialog*>(modal) != nullptr) {
-            progressShown = true;
         }
+        if (shownProgress() != nullptr)
+            progressShown = true;
     }
-    QString file;
     QTimer timer;
     bool progressShown = false;
     QString noticeTitle;
@@ -482,7 +483,8 @@ private slots:
             QVERIFY(bin.open(QIODevice::WriteOnly));
             bin.write(QByteArray(8192, '\x5a'));
         }
-        DialogDriver driver(file);
+        DialogDriver driver;
+        window.setFirmwareFileChooser([&file] { return file; });
         window.form()->pushButton_upload_firmware->click();
         if (written)
             QCOMPARE(fake->progressDuringWrite, 50);
@@ -507,7 +509,8 @@ private slots:
         fake->mode = 1;
         MainWindow window(nullptr, std::move(link));
         window.show();
-        DialogDriver driver{QString()};
+        DialogDriver driver;
+        window.setFirmwareFileChooser([] { return QString(); });
         window.form()->pushButton_upload_firmware->click();
         QVERIFY(!driver.progressShown);
         QVERIFY(driver.noticeTitle.isEmpty());
@@ -537,7 +540,7 @@ private slots:
         {
             MainWindow window(nullptr, std::make_unique<FakeLink>());
             window.show();
-            DialogDriver driver{QString()};
+            DialogDriver driver;
             window.form()->comboBox_language->setCurrentRow(3);
             QCOMPARE(driver.noticeTitle, QStringLiteral("Warning"));
             QCOMPARE(driver.noticeText, korean + QStringLiteral("lost"));
