@@ -160,4 +160,82 @@ ReplyCheck checkShortReply(const std::uint8_t* rx, int length, std::uint8_t* res
     return ReplyOk;
 }
 
+FrameCheck checkFramePacket(const std::uint8_t* packet, std::size_t length, FrameHeader* out)
+{
+    if (length < std::size_t(kFrameHeaderSize))
+        return FrameCheck::TooShort;
+    if (packet[0] != 0x5A || packet[1] != 0xA5)
+        return FrameCheck::BadMagic;
+    const std::uint16_t crc = crc16Modbus(packet + 2, 4);
+    if (packet[6] != std::uint8_t(crc >> 8) || packet[7] != std::uint8_t(crc))
+        return FrameCheck::BadLengthCrc;
+    const std::uint32_t jpegLength = getBe32(packet + 2);
+    if (std::uint64_t(jpegLength) != std::uint64_t(length) - kFrameHeaderSize)
+        return FrameCheck::LengthMismatch;
+    out->jpegLength = jpegLength;
+    out->brightness = packet[8];
+    out->displayMode = packet[9];
+    out->sleepFlag = packet[10];
+    return FrameCheck::Ok;
+}
+
+bool parseCommand(const std::uint8_t* packet, int length, Command* out)
+{
+    if (length < 3 || packet[0] != 0xAA || packet[1] != 0x55)
+        return false;
+    if (packet[2] == 0x4A) {
+        if (length < kFirmwareBlockOverhead + 1)
+            return false;
+        const int packetLength = (int(packet[3]) << 16) | (int(packet[4]) << 8) | packet[5];
+        const int expectedWrite = packetLength == kCommandSize ? kCommandSize + 2 : packetLength;
+        const int blockLength = packetLength - kFirmwareBlockOverhead;
+        if (length != expectedWrite || blockLength < 1 || blockLength > kFirmwareBlockMax ||
+            !crcTrailerMatches(packet, 10 + blockLength))
+            return false;
+        out->kind = CommandKind::FirmwareBlock;
+        out->address = getBe32(packet + 6);
+        out->blockData = packet + 10;
+        out->blockLength = blockLength;
+        return true;
+    }
+    if (length != kCommandSize || !crcTrailerMatches(packet, 32))
+        return false;
+    if (packet[2] == 0x4B && packet[3] == 0x4C && packet[4] == 0x54) {
+        out->kind = CommandKind::Identify;
+        return true;
+    }
+    if (packet[2] == 0x4F && packet[3] == 0x75 && packet[4] == 0x73 && packet[5] == 0x42) {
+        out->kind = CommandKind::Restart;
+        out->restartTarget = packet[6];
+        return true;
+    }
+    if (packet[2] == 0x4C && packet[3] == 0x00 && packet[4] == 0x00 && packet[5] == 0x24) {
+        out->kind = CommandKind::FirmwareEnd;
+        out->imageLength = getBe32(packet + 10);
+        out->imageCrc = getBe32(packet + 14);
+        return true;
+    }
+    return false;
+}
+
+int buildIdentifyReply(std::uint8_t* out, std::uint8_t state, const char version[5], std::uint8_t model0,
+                       std::uint8_t model1)
+{
+    std::memset(out, 0, kIdentifyReplySize);
+    out[2] = state;
+    std::memcpy(out + 18, version, 5);
+    out[27] = model0;
+    out[28] = model1;
+    sealCommand(out, 32);
+    return kIdentifyReplySize;
+}
+
+int buildShortReply(std::uint8_t* out, std::uint8_t result)
+{
+    std::memset(out, 0, kShortReplySize);
+    out[8] = result;
+    sealCommand(out, 9);
+    return kShortReplySize;
+}
+
 } // namespace Packets

@@ -72,4 +72,54 @@ ReplyCheck checkIdentifyReply(const std::uint8_t* rx, int length, IdentifyReply*
 // As above for a 13-byte reply; *result receives byte 8.
 ReplyCheck checkShortReply(const std::uint8_t* rx, int length, std::uint8_t* result);
 
+// The device's side, for simulated screens and tests: what a host packet says, and the replies.
+
+struct FrameHeader
+{
+    std::uint32_t jpegLength = 0;
+    std::uint8_t brightness = 0;
+    std::uint8_t displayMode = 0;
+    std::uint8_t sleepFlag = 0;
+};
+
+enum class FrameCheck
+{
+    Ok,
+    TooShort,      // fewer than 40 bytes
+    BadMagic,      // not 5A A5
+    BadLengthCrc,  // the CRC-16 does not match the length field
+    LengthMismatch // the length field is not the number of bytes after the header
+};
+
+// Checks a whole screen-frame packet of length bytes; *out is filled in on Ok.
+FrameCheck checkFramePacket(const std::uint8_t* packet, std::size_t length, FrameHeader* out);
+
+enum class CommandKind
+{
+    Identify,
+    Restart,
+    FirmwareBlock,
+    FirmwareEnd,
+};
+
+struct Command
+{
+    CommandKind kind = CommandKind::Identify;
+    std::uint8_t restartTarget = 0;          // Restart
+    std::uint32_t address = 0;               // FirmwareBlock
+    const std::uint8_t* blockData = nullptr; // FirmwareBlock: points into the packet
+    int blockLength = 0;                     // FirmwareBlock
+    std::uint32_t imageLength = 0;           // FirmwareEnd
+    std::uint32_t imageCrc = 0;              // FirmwareEnd
+};
+
+// Reads one command packet as written by the host (a 22-byte firmware block arrives as 38 bytes).
+// False when it is not a known, well-formed command with a matching CRC-32.
+bool parseCommand(const std::uint8_t* packet, int length, Command* out);
+
+// Reply builders; each returns the number of bytes written into out.
+int buildIdentifyReply(std::uint8_t* out, std::uint8_t state, const char version[5], std::uint8_t model0,
+                       std::uint8_t model1);
+int buildShortReply(std::uint8_t* out, std::uint8_t result);
+
 } // namespace Packets

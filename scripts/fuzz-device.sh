@@ -22,9 +22,9 @@ if ! "$cxx" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-
     cat "$out/build.log" >&2
     exit 1
 fi
-# Seeds: a well-formed identify reply and a well-formed short reply, so the fuzzer starts from
-# inputs that pass the CRC and explores the checks behind it.
-python3 - "$out/corpus" <<'SEEDS'
+# Seeds: one well-formed packet of each kind (replies, a command, a block, a frame), so the fuzzer
+# starts from inputs that pass the checksums and explores the checks behind them.
+command -v python3 >/dev/null 2>&1 && python3 - "$out/corpus" <<'SEEDS'
 import sys, zlib, os
 def crc(data):
     # The protocol's CRC-32 (initial 0, no final XOR) in terms of the common one.
@@ -34,6 +34,20 @@ def seal(body):
 identify = bytearray(32); identify[2] = 0x3B; identify[18:23] = b"1.1.3"; identify[28] = 1
 open(os.path.join(sys.argv[1], "identify"), "wb").write(seal(bytes(identify)))
 open(os.path.join(sys.argv[1], "short"), "wb").write(seal(bytes(9)))
+request = bytearray(32); request[0:5] = bytes.fromhex("aa554b4c54")
+open(os.path.join(sys.argv[1], "request"), "wb").write(seal(bytes(request)))
+block = bytes.fromhex("aa554a00001300001000") + b"12345"
+open(os.path.join(sys.argv[1], "block"), "wb").write(seal(block))
+def crc16(data):
+    reg = 0xFFFF
+    for b in data:
+        reg ^= b
+        for _ in range(8):
+            reg = (reg >> 1) ^ 0xA001 if reg & 1 else reg >> 1
+    return reg
+length = (4).to_bytes(4, "big")
+frame = bytes.fromhex("5aa5") + length + crc16(length).to_bytes(2, "big") + bytes([100, 0, 0]) + bytes(29) + b"JPEG"
+open(os.path.join(sys.argv[1], "frame"), "wb").write(frame)
 SEEDS
 "$out/fuzz-reply-checkers" -max_total_time="$seconds" -max_len=1024 -print_final_stats=1 \
     -artifact_prefix="$out/" "$out/corpus" 2>&1 | tail -n 15

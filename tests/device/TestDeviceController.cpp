@@ -251,8 +251,9 @@ void TestDeviceController::connectReturnsWhenCommandWriteIsStuck()
     rig.controller->openFirstDevice();
     QCOMPARE(rig.controller->lastConnectResult(), -1); // the write was never reported
     QVERIFY(!rig.controller->isOpen());
-    // 1000 polls of about a millisecond, then one transfer slice for the stop.
-    QVERIFY2(connecting.elapsed() < 5000, qPrintable(QString::number(connecting.elapsed())));
+    // 1000 polls of about a millisecond, then one transfer slice for the stop; the bound only
+    // tells a stuck connect from a slow machine.
+    QVERIFY2(connecting.elapsed() < 15000, qPrintable(QString::number(connecting.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceController)

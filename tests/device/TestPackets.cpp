@@ -57,6 +57,13 @@ private slots:
     void identifyReply();
     void shortReply_data();
     void shortReply();
+    void deviceSideReadsEveryCommand_data();
+    void deviceSideReadsEveryCommand();
+    void deviceSideRejectsDamagedCommands_data();
+    void deviceSideRejectsDamagedCommands();
+    void deviceSideFramePackets_data();
+    void deviceSideFramePackets();
+    void deviceRepliesPassHostChecks();
 };
 
 void TestPackets::checksums_data()
@@ -283,6 +290,131 @@ void TestPackets::shortReply()
     std::uint8_t out = 0xEE;
     QCOMPARE(int(checkShortReply(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size(), &out)), check);
     QCOMPARE(int(out), check == ReplyOk ? result : 0xEE);
+}
+
+void TestPackets::deviceSideReadsEveryCommand_data()
+{
+    QTest::addColumn<int>("which"); // 0 identify, 1 restart, 2 firmware end, 3 block
+    QTest::addColumn<int>("blockLength");
+    QTest::newRow("identify") << 0 << 0;
+    QTest::newRow("restart") << 1 << 0;
+    QTest::newRow("firmware end") << 2 << 0;
+    QTest::newRow("block of 1") << 3 << 1;
+    QTest::newRow("block of 22 (38 bytes written)") << 3 << 22;
+    QTest::newRow("block of 4096") << 3 << 4096;
+}
+
+void TestPackets::deviceSideReadsEveryCommand()
+{
+    QFETCH(int, which);
+    QFETCH(int, blockLength);
+    std::uint8_t tx[kTxBufferSize];
+    std::vector<std::uint8_t> data(std::size_t(std::max(blockLength, 1)), 0x5C);
+    int length = 0;
+    switch (which) {
+    case 0:
+        length = buildIdentifyRequest(tx);
+        break;
+    case 1:
+        length = buildRestartRequest(tx, kRestartIntoNormal);
+        break;
+    case 2:
+        length = buildFirmwareEnd(tx, 4118, 0xDEADBEEF);
+        break;
+    default:
+        length = buildFirmwareBlock(tx, 0x2000, data.data(), blockLength);
+        break;
+    }
+    Command command;
+    QVERIFY(parseCommand(tx, length, &command));
+    const CommandKind kinds[] = {CommandKind::Identify, CommandKind::Restart, CommandKind::FirmwareEnd,
+                                 CommandKind::FirmwareBlock};
+    QCOMPARE(int(command.kind), int(kinds[which]));
+    if (which == 1)
+        QCOMPARE(int(command.restartTarget), 1);
+    if (which == 2) {
+        QCOMPARE(command.imageLength, quint32(4118));
+        QCOMPARE(command.imageCrc, quint32(0xDEADBEEF));
+    }
+    if (which == 3) {
+        QCOMPARE(command.address, quint32(0x2000));
+        QCOMPARE(command.blockLength, blockLength);
+        QCOMPARE(bytes(command.blockData, blockLength), bytes(data.data(), blockLength));
+    }
+}
+
+void TestPackets::deviceSideRejectsDamagedCommands_data()
+{
+    QTest::addColumn<QByteArray>("packet");
+    std::uint8_t tx[kTxBufferSize];
+    const int identify = buildIdentifyRequest(tx);
+    const QByteArray good = bytes(tx, identify);
+    QByteArray badCrc = good;
+    badCrc[33] = char(badCrc[33] ^ 0x10);
+    QTest::newRow("identify with a bad CRC") << badCrc;
+    QTest::newRow("identify one byte short") << good.left(35);
+    QByteArray unknown = good;
+    unknown[2] = 'Z';
+    QTest::newRow("unknown letter") << unknown;
+    std::uint8_t data[22] = {};
+    const int block = buildFirmwareBlock(tx, 0, data, 22);
+    QTest::newRow("22-byte block without its padding") << bytes(tx, block - 2);
+    buildFirmwareBlock(tx, 0, data, 10);
+    QTest::newRow("block cut short") << bytes(tx, 20);
+    QTest::newRow("no magic") << QByteArray(36, '\0');
+}
+
+void TestPackets::deviceSideRejectsDamagedCommands()
+{
+    QFETCH(QByteArray, packet);
+    Command command;
+    QVERIFY(!parseCommand(reinterpret_cast<const std::uint8_t*>(packet.constData()), packet.size(), &command));
+}
+
+void TestPackets::deviceSideFramePackets_data()
+{
+    QTest::addColumn<QByteArray>("packet");
+    QTest::addColumn<int>("check");
+    std::uint8_t header[kFrameHeaderSize];
+    buildFrameHeader(header, 4, 77, true, 2, 1);
+    const QByteArray good = bytes(header, kFrameHeaderSize) + "JPEG";
+    QTest::newRow("valid") << good << int(FrameCheck::Ok);
+    QTest::newRow("header only") << good.left(39) << int(FrameCheck::TooShort);
+    QByteArray magic = good;
+    magic[1] = char(0xA6);
+    QTest::newRow("bad magic") << magic << int(FrameCheck::BadMagic);
+    QByteArray crc = good;
+    crc[7] = char(crc[7] ^ 0x01);
+    QTest::newRow("bad length CRC") << crc << int(FrameCheck::BadLengthCrc);
+    QTest::newRow("one JPEG byte missing") << good.left(43) << int(FrameCheck::LengthMismatch);
+}
+
+void TestPackets::deviceSideFramePackets()
+{
+    QFETCH(QByteArray, packet);
+    QFETCH(int, check);
+    FrameHeader header;
+    QCOMPARE(int(checkFramePacket(reinterpret_cast<const std::uint8_t*>(packet.constData()), std::size_t(packet.size()),
+                                  &header)),
+             check);
+    if (check == int(FrameCheck::Ok)) {
+        QCOMPARE(header.jpegLength, quint32(4));
+        QCOMPARE(int(header.brightness), 77);
+        QCOMPARE(int(header.displayMode), 2);
+        QCOMPARE(int(header.sleepFlag), 1);
+    }
+}
+
+void TestPackets::deviceRepliesPassHostChecks()
+{
+    std::uint8_t rx[kRxBufferSize];
+    IdentifyReply identify;
+    QCOMPARE(int(checkIdentifyReply(rx, buildIdentifyReply(rx, kStateUpdate, "2.0.0", 0, 1), &identify)), int(ReplyOk));
+    QCOMPARE(int(identify.state), int(kStateUpdate));
+    QCOMPARE(QByteArray(identify.version, 5), QByteArray("2.0.0"));
+    std::uint8_t result = 0;
+    QCOMPARE(int(checkShortReply(rx, buildShortReply(rx, 1), &result)), int(ReplyOk));
+    QCOMPARE(int(result), 1);
 }
 
 QTEST_APPLESS_MAIN(TestPackets)

@@ -1,7 +1,7 @@
-// libFuzzer target for everything that reads bytes the device sent: the identify and short reply
-// checks. Input is the raw reply exactly as long as a read delivered it, so a check that looks
-// past the length trips the address sanitizer. Also builds firmware blocks from the input, to
-// keep the builder inside the transmit buffer for every length.
+// libFuzzer target for everything that reads bytes from the other end of the link: the identify and
+// short reply checks, and the device side's reading of commands and frame packets. Input is the raw reply exactly as
+// long as a read delivered it, so a check that looks past the length trips the address sanitizer. Also builds firmware
+// blocks from the input, to keep the builder inside the transmit buffer for every length.
 
 #include "device/Packets.h"
 
@@ -37,6 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (shortCheck == Packets::ReplyOk && (size != std::size_t(Packets::kShortReplySize) || result != reply[8]))
         std::abort();
     if (shortCheck != Packets::ReplyOk && result != 0xEE)
+        std::abort();
+
+    // The device side reads host packets; whatever it accepts must stay inside the input.
+    Packets::Command command;
+    if (Packets::parseCommand(reply.data(), length, &command) && command.kind == Packets::CommandKind::FirmwareBlock &&
+        (command.blockData < reply.data() || command.blockData + command.blockLength > reply.data() + size))
+        std::abort();
+    Packets::FrameHeader frame;
+    if (Packets::checkFramePacket(reply.data(), size, &frame) == Packets::FrameCheck::Ok &&
+        std::size_t(frame.jpegLength) + Packets::kFrameHeaderSize != size)
         std::abort();
 
     // A block of the input's bytes (up to the largest block) must fit the transmit buffer exactly.

@@ -1,0 +1,98 @@
+// Real devices and simulated screens seen as one device object: the order of the list, which
+// backend a path opens, and notifications of every backend reaching the program.
+
+#include "device/CompositeUsbDevice.h"
+#include "tests/support/device/FakeScreenDevice.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+struct Rig {
+    CompositeUsbDevice composite;
+    FakeScreenDevice* real = nullptr;
+    FakeScreenDevice* simulated = nullptr;
+
+    Rig()
+    {
+        auto realBackend = std::make_unique<FakeScreenDevice>();
+        auto simBackend = std::make_unique<FakeScreenDevice>();
+        FakeScreenDevice::Screen s;
+        s.path = QStringLiteral("USB:VID_3767&PID_7791#BUS_001#PORT_2");
+        realBackend->addScreen(s);
+        s.path = QStringLiteral("SIM:/run/user/1000/vortane-screen-sim/desk.sock");
+        simBackend->addScreen(s);
+        real = realBackend.get();
+        simulated = simBackend.get();
+        const auto isSim = [](const QString& path) { return path.startsWith(QLatin1String("SIM:")); };
+        composite.addBackend(std::move(realBackend), [isSim](const QString& path) { return !isSim(path); });
+        composite.addBackend(std::move(simBackend), isSim);
+    }
+};
+
+const TransferKeepGoing kAlways = [] { return true; };
+
+} // namespace
+
+class TestCompositeUsbDevice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void realDevicesAreListedFirst();
+    void pathOpensItsOwnBackend();
+    void unknownPathStaysClosed();
+    void notificationsOfEveryBackendArrive();
+};
+
+void TestCompositeUsbDevice::realDevicesAreListedFirst()
+{
+    Rig rig;
+    QCOMPARE(rig.composite.enumerateDevices(),
+             (QStringList{rig.real->screen(0).path, rig.simulated->screen(0).path}));
+}
+
+void TestCompositeUsbDevice::pathOpensItsOwnBackend()
+{
+    Rig rig;
+    QVERIFY(rig.composite.open(rig.simulated->screen(0).path));
+    QVERIFY(rig.composite.isOpen());
+    QVERIFY(rig.simulated->isOpen());
+    QVERIFY(!rig.real->isOpen());
+    QCOMPARE(rig.composite.writeFrame("frame", kAlways), 1);
+    QCOMPARE(rig.simulated->frames(), QList<QByteArray>{"frame"});
+    QCOMPARE(rig.real->frameCount(), 0);
+
+    // Opening another path closes the first.
+    QVERIFY(rig.composite.open(rig.real->screen(0).path));
+    QVERIFY(!rig.simulated->isOpen());
+    QVERIFY(rig.real->isOpen());
+    QCOMPARE(rig.composite.devicePath(), rig.real->screen(0).path);
+    rig.composite.close();
+    QVERIFY(!rig.composite.isOpen());
+    QCOMPARE(rig.composite.writeFrame("late", kAlways), -1);
+    QCOMPARE(rig.composite.devicePath(), rig.real->screen(0).path); // kept after close
+}
+
+void TestCompositeUsbDevice::unknownPathStaysClosed()
+{
+    Rig rig;
+    QVERIFY(!rig.composite.open(QStringLiteral("USB:VID_3767&PID_7791#BUS_009#PORT_9")));
+    QVERIFY(!rig.composite.isOpen());
+    QVERIFY(!rig.composite.lastError().isEmpty());
+}
+
+void TestCompositeUsbDevice::notificationsOfEveryBackendArrive()
+{
+    Rig rig;
+    QSignalSpy arrived(&rig.composite, &UsbDevice::deviceArrived);
+    QSignalSpy removed(&rig.composite, &UsbDevice::deviceRemoved);
+    emit rig.real->deviceArrived();
+    emit rig.simulated->deviceRemoved();
+    QCOMPARE(arrived.count(), 1);
+    QCOMPARE(removed.count(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestCompositeUsbDevice)
+#include "TestCompositeUsbDevice.moc"
