@@ -1,72 +1,746 @@
 #include "app/MainWindow.h"
 
+#include "app/AppGlobals.h"
+#include "app/FramelessWidget.h"
 #include "app/TextStyles.h"
+#include "screen/MediaLabel.h"
+#include "settings/AppPaths.h"
+#include "settings/AutoStart.h"
+#include "ui_MainWindow.h"
+#include "widgets/CustomItemButton.h"
+#include "widgets/Dialog_Privary_Policy.h"
+#include "widgets/Dialog_User_Agreement.h"
+#include "widgets/NoticeDialog.h"
+#include "widgets/ProgressDialog.h"
+#include "widgets/VScrollBar.h"
 
-#include <QCoreApplication>
-#include <QLabel>
-#include <QSettings>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMenu>
+#include <QPainter>
+#include <QRadioButton>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTextCodec>
-#include <QVBoxLayout>
+#include <QThread>
+#include <QTimer>
+#include <QTranslator>
+#include <QUrl>
 
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent)
+namespace {
+
+constexpr int kConnectIntervalMs = 1000;
+constexpr int kArrivalConnectIntervalMs = 100;
+constexpr int kNoticeShowMs = 3000;
+constexpr int kNoticeFadeStepMs = 20;
+constexpr int kBeforeReturnToNormalMs = 200;
+constexpr char kAppVersion[] = "1.0.0";
+constexpr char kTrayToolTip[] = "VORTANE DUVIZERUZU SCREEN";
+constexpr char kProductPage[] = "https://www.vortane.com/";
+
+// Index = ApplyLanguage.
+constexpr const char* kLanguageNames[] = {"English", "简体中文", "日本語", "한국인"};
+constexpr const char* kTranslationFiles[] = {"Translate_EN.qm", "Translate_CN.qm", "Translate_JP.qm",
+                                             "Translate_KR.qm"};
+
+// The shipped media of the Default folder.
+constexpr const char* kDefaultMediaFiles[] = {"defaultbgH.mp4",      "defaultbgV.mp4",     "defaultbgClockH.jpg",
+                                              "defaultbgClockV.jpg", "defaultbgHW01H.gif", "defaultbgHW01V.gif",
+                                              "defaultbgHW02H.gif",  "defaultbgHW02V.gif"};
+
+// The first picture of a still or animated picture file; null for videos and unreadable files.
+QImage firstPicture(const QString& path)
 {
-    setObjectName(QStringLiteral("MainWindow"));
-    resize(1306, 676);
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralwidget"));
-    central->setStyleSheet(QStringLiteral("#centralwidget{background-color:#161616;}"));
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
+    QImageReader reader(path);
+    return reader.read();
+}
 
-    tabWidget_home = new QTabWidget(central);
-    tabWidget_home->setObjectName(QStringLiteral("tabWidget_home"));
-    tabWidget_home->tabBar()->hide();
-    tabWidget_home->setStyleSheet(QStringLiteral("QTabWidget::pane{border:none;}"));
-    auto* tabUi = new QWidget;
-    tabUi->setObjectName(QStringLiteral("tab_ui"));
-    auto* tabHomepage = new QWidget;
-    tabHomepage->setObjectName(QStringLiteral("tab_homepage"));
-    auto* homeLayout = new QVBoxLayout(tabHomepage);
-    homeLayout->setContentsMargins(40, 24, 40, 24);
-    auto* title = new QLabel(tr("Homepage"), tabHomepage);
-    title->setObjectName(QStringLiteral("label_homepage"));
-    appendStyleSheet(title, QString::fromLatin1(TextStyle::SegoeBold24Light));
-    homeLayout->addWidget(title);
-    homeLayout->addStretch(1);
-    tabWidget_home->addTab(tabUi, QString());
-    tabWidget_home->addTab(tabHomepage, QString());
-    tabWidget_home->setCurrentIndex(1);
-    layout->addWidget(tabWidget_home);
-    setCentralWidget(central);
+// The time-style tile: the style's icon centred on a dark card of the frame size.
+QPixmap timeStyleTile(int style, int width, int height, bool portrait)
+{
+    QImage tile(width, height, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(QColor(37, 37, 37));
+    QPainter painter(&tile);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setPen(QColor(37, 37, 37));
+    painter.drawRect(tile.rect());
+    const QImage icon(style == 0 ? QStringLiteral(":/material/Icon/time_icon.png")
+                                 : QStringLiteral(":/material/Icon/clock_icon.png"));
+    painter.drawImage((width - icon.width()) / 2, (height - icon.height()) / 2, icon);
+    painter.setPen(QPen(QColor(51, 51, 51), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(tile.rect(), 2, 2);
+    painter.end();
+    return QPixmap::fromImage(tile.scaledToWidth(portrait ? 200 : 236, Qt::SmoothTransformation));
+}
 
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
-    isPrivacyPolicyAgree = settings.value(QStringLiteral("isPrivacyPolicyAgree"), 0).toInt();
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::MainWindow>())
+    , m_device(device ? std::move(device) : DeviceLink::createControllerLink())
+{
+    connectTimer = new QTimer(this);
+    ui->setupUi(this);
+    tabWidget_home = ui->tabWidget_home;
+    for (QTabWidget* pages : {ui->tabWidget_home, ui->tabWidget_main, ui->tabWidget_uiType})
+        pages->tabBar()->hide();
+
+    screenWidth = 800;
+    screenHeight = 480;
+    previewScale = 0.25;
+    overlayItemCount = 4;
+    m_state = SettingsState{};
+
+    for (const char* name : kDefaultMediaFiles)
+        defaultMediaPaths.append(AppPaths::defaultMediaFile(QLatin1String(name)));
+
+    applyTextStyles();
+    ui->pushButton_Horizontal->setIcons(QStringLiteral(":/material/Icon/horizontal_Rectangle_p.png"),
+                                        QStringLiteral(":/material/Icon/horizontal_Rectangle_h.png"),
+                                        QStringLiteral(":/material/Icon/horizontal_Rectangle_n.png"),
+                                        QStringLiteral(":/material/Icon/horizontal_Rectangle_d.png"));
+    ui->pushButton_Vertical->setIcons(QStringLiteral(":/material/Icon/Vertical_Rectangle_p.png"),
+                                      QStringLiteral(":/material/Icon/Vertical_Rectangle_h.png"),
+                                      QStringLiteral(":/material/Icon/Vertical_Rectangle_n.png"),
+                                      QStringLiteral(":/material/Icon/Vertical_Rectangle_d.png"));
+    m_store.openSettingsFiles();
+    m_store.loadConfig(m_state);
+    isPrivacyPolicyAgree = m_state.isPrivacyPolicyAgree;
+    if (m_state.applyLanguage >= 0 && m_state.applyLanguage < 4)
+        loadTranslator(AppPaths::translatorFolder() + QLatin1Char('/') +
+                       QLatin1String(kTranslationFiles[m_state.applyLanguage]));
+    ui->label_bg->setOverlayPositions(m_state.overlayPositions);
+    buildTimeStyleSelector();
+    buildSettingsPage();
+    m_device->registerNotifications(this);
+
+    connect(ui->label_bg, &MediaLabel::mediaOver, this, &MainWindow::applyBgCycleSlot);
+    connect(connectTimer, &QTimer::timeout, this, &MainWindow::connectDevice);
+    connect(ui->label_bg, &MediaLabel::updatebgImage, this, &MainWindow::updatehomepageBgLabel);
+    connect(m_device.get(), &DeviceLink::haveNoPacket, this, &MainWindow::sendScreenJpgData);
+    connect(m_device.get(), &DeviceLink::deviceArrived, this, &MainWindow::deviceArrived);
+    connect(m_device.get(), &DeviceLink::deviceRemoved, this, &MainWindow::deviceRemoved);
+
+    chooseStartOrientationAndPage();
+    setHomePageScreenButtonStyleByifConnect(false);
+    connectTimer->start(kConnectIntervalMs);
+    ui->label_app_version_info->setText(QLatin1String(kAppVersion));
+    createTray();
+    constructing = 0;
 }
 
 MainWindow::~MainWindow()
 {
     saveAppConfig();
+    // No composition or discovery may run while the members go.
+    disconnect(m_device.get(), nullptr, this, nullptr);
+    connectTimer->stop();
+    delete timeStylePreview[0];
+    delete timeStylePreview[1];
+    timeStylePreview[0] = timeStylePreview[1] = nullptr;
+    m_device->closeDevice();
 }
 
-QString MainWindow::settingsPath() const
+QString MainWindow::toggleOnStyle()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/bgConfig.ini");
+    return QStringLiteral("QPushButton{border:none;background:transparent;image:url(:/material/Icon/button_on.png);}");
+}
+
+QString MainWindow::toggleOffStyle()
+{
+    return QStringLiteral("QPushButton{border:none;background:transparent;image:url(:/material/Icon/button_off.png);}");
+}
+
+bool MainWindow::toggleIsOn(const QWidget* toggle) const
+{
+    return toggle->styleSheet() == toggleOnStyle();
+}
+
+void MainWindow::setToggle(QWidget* toggle, bool on)
+{
+    toggle->setStyleSheet(on ? toggleOnStyle() : toggleOffStyle());
+}
+
+void MainWindow::applyTextStyles()
+{
+    using namespace TextStyle;
+    const auto style = [](QWidget* widget, const char* fragment) {
+        appendStyleSheet(widget, QString::fromLatin1(fragment));
+    };
+    style(ui->label_homepage, SegoeBold24Light);
+    style(ui->label_Title_ScreenSetting, SegoeBold24Light);
+    style(ui->label_MedioLibraryText, SegoeSemibold16Light);
+    for (QLabel* title :
+         {ui->label_Fan_title, ui->label_Voltage_title, ui->label_Usage_title, ui->label_Frequency_title})
+        style(title, SegoeSemibold16Light);
+    for (QLabel* rowLabel :
+         {ui->label_language, ui->label_temperature, ui->label_startup_setting, ui->label_screen_setting,
+          ui->label_sleep_mode, ui->label_app_version, ui->label_firmware_version})
+        style(rowLabel, SegoeRegular16Light);
+    style(ui->label_sleep_mode_tip, SegoeRegular14Grey);
+    style(ui->label_app_version_info, SegoeRegular16Grey);
+    style(ui->label_firmware_version_info, SegoeRegular16Grey);
+
+    QFont titleFont(familyAlibabaExtraBold);
+    titleFont.setPixelSize(24);
+    // The family may hold several weights; the title uses its heaviest face.
+    titleFont.setWeight(QFont::ExtraBold);
+    ui->label_homepage_title->setFont(titleFont);
+    ui->label_homepage_title->setStyleSheet(QStringLiteral("color:#F2F2F2;"));
+    ui->label_homepage_title->setMinimumWidth(
+        QFontMetrics(titleFont).horizontalAdvance(ui->label_homepage_title->text()) + 8);
+    for (QWidget* group :
+         {ui->widget_Fan_frame, ui->widget_Voltage_frame, ui->widget_Usage_frame, ui->widget_Frequency_frame}) {
+        group->setStyleSheet(QStringLiteral("QWidget{background-color:#1a1a1a;}QWidget#") + group->objectName() +
+                             QStringLiteral("{border:2px solid #333333;border-radius:5px;background-color:#1a1a1a;}"
+                                            "QLabel{background-color:#1a1a1a;}"));
+    }
+}
+
+void MainWindow::buildTimeStyleSelector()
+{
+    timeStyleGroup = new QButtonGroup(this);
+    timeStyleGroup->setExclusive(true);
+    auto* column = new QVBoxLayout(ui->widget_timeStyleSelect);
+    column->setSpacing(20);
+    column->setContentsMargins(0, 0, 0, 0);
+    for (int id = 0; id < 2; ++id) {
+        auto* row = new QHBoxLayout;
+        auto* radio = new QRadioButton(ui->widget_timeStyleSelect);
+        radio->setObjectName(QStringLiteral("radioButton_timeStyle%1").arg(id));
+        radio->setStyleSheet(
+            QStringLiteral("QRadioButton::indicator::unchecked {image: url(:/material/Icon/groupbox_unselect.png);}"
+                           "QRadioButton::indicator::checked {image: url(:/material/Icon/groupbox_select.png); }"));
+        timeStyleGroup->addButton(radio, id);
+        timeStylePreview[id] = new QLabel(ui->widget_timeStyleSelect);
+        timeStylePreview[id]->setObjectName(QStringLiteral("label_timeStyle%1").arg(id));
+        row->addStretch(1);
+        row->addWidget(radio);
+        row->addWidget(timeStylePreview[id]);
+        row->addStretch(1);
+        column->addLayout(row);
+    }
+    column->addStretch(1);
+    timeStyleGroup->button(m_state.applyStyleMode == 2 ? 1 : 0)->setChecked(true);
+    connect(timeStyleGroup, &QButtonGroup::idClicked, this, &MainWindow::changeTimeStyle);
+}
+
+void MainWindow::buildSettingsPage()
+{
+    ui->scrollArea_settings->setVerticalScrollBar(new VScrollBar(ui->scrollArea_settings));
+    ui->scrollArea_settings->viewport()->setAutoFillBackground(false);
+    ui->scrollArea_settings->viewport()->setStyleSheet(QStringLiteral("background:transparent;"));
+    QSignalBlocker blockLanguage(ui->comboBox_language);
+    QSignalBlocker blockTemperature(ui->comboBox_temperature);
+    for (const char* name : kLanguageNames)
+        ui->comboBox_language->addRow(QString::fromUtf8(name));
+    ui->comboBox_language->setCurrentRow(qBound(0, m_state.applyLanguage, 3));
+    ui->comboBox_temperature->addRow(QStringLiteral("°C"));
+    ui->comboBox_temperature->addRow(QStringLiteral("°F"));
+    ui->comboBox_temperature->setCurrentRow(useFahrenheit.load() ? 1 : 0);
+    setToggle(ui->pushButton_startup_setting, isAutoStart());
+    setToggle(ui->pushButton_sleep_mode, m_state.sleepMode != 1);
+    setToggle(ui->pushButton_ScreenSwitch, m_state.screenSwitch);
+    ui->spinBox_brightness->setValue(qBound(0, m_state.applyBacklight, 100));
+}
+
+void MainWindow::createTray()
+{
+    trayIcon = new QSystemTrayIcon(this);
+    trayIcon->setIcon(QIcon(QStringLiteral(":/favicon.ico")));
+    trayIcon->setToolTip(QLatin1String(kTrayToolTip));
+    showAction = new QAction(QStringLiteral("Show"), this);
+    quitAction = new QAction(QStringLiteral("Quit"), this);
+    connect(showAction, &QAction::triggered, this, [this] {
+        if (QWidget* frame = window())
+            frame->showNormal();
+    });
+    connect(quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    trayMenu = new QMenu(this);
+    trayMenu->addAction(showAction);
+    trayMenu->addSeparator();
+    trayMenu->addAction(quitAction);
+    trayIcon->setContextMenu(trayMenu);
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &MainWindow::iconActivated);
+    trayIcon->setVisible(true);
+}
+
+void MainWindow::chooseStartOrientationAndPage()
+{
+    const int count = m_state.mediaPaths.size();
+    if (m_state.currentMediaIndex >= count)
+        m_state.currentMediaIndex = 0;
+    const int index = m_state.currentMediaIndex;
+    if (count > 0 && index >= 0 && index < m_state.mediaRecords.size()) {
+        if (m_state.mediaRecords.at(index).width == screenWidth)
+            on_pushButton_Horizontal_clicked();
+        else
+            on_pushButton_Vertical_clicked();
+    } else if (m_state.bgDirection == 1) {
+        on_pushButton_Vertical_clicked();
+    } else {
+        on_pushButton_Horizontal_clicked();
+    }
+    if (m_state.applyStyleMode == 1 || m_state.applyStyleMode == 2)
+        on_pushButton_Time_clicked();
+    else
+        on_pushButton_DynamicSetting_clicked();
 }
 
 void MainWindow::saveAppConfig()
 {
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
-    settings.setValue(QStringLiteral("isPrivacyPolicyAgree"), isPrivacyPolicyAgree);
-    settings.sync();
+    m_state.isPrivacyPolicyAgree = isPrivacyPolicyAgree;
+    m_state.applyBacklight = ui->spinBox_brightness->value();
+    m_state.screenSwitch = toggleIsOn(ui->pushButton_ScreenSwitch);
+    m_state.temperUnit = qMax(0, ui->comboBox_temperature->currentIndex());
+    m_state.overlayPositions = ui->label_bg->overlayPositions();
+    m_store.saveAppConfig(m_state);
 }
+
+void MainWindow::saveMediaConfig()
+{
+    m_store.saveMediaConfig(m_state);
+}
+
+void MainWindow::saveOverlayConfig()
+{
+    m_state.overlayPositions = ui->label_bg->overlayPositions();
+    m_store.saveOverlayConfig(m_state);
+}
+
+void MainWindow::loadTranslator(const QString& path)
+{
+    if (translator != nullptr) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+        translator = nullptr;
+    }
+    translator = new QTranslator(this);
+    if (translator->load(path)) {
+        QCoreApplication::installTranslator(translator);
+        retranslate();
+    } else {
+        showNotice(this, tr("Warning"), path + tr("lost"), kNoticeShowMs, kNoticeFadeStepMs);
+    }
+}
+
+void MainWindow::retranslate()
+{
+    ui->retranslateUi(this);
+    ui->label_Title_ScreenSetting->setText(ui->tabWidget_main->currentIndex() == 1 ? tr("Settings")
+                                                                                   : tr("Screen Settings"));
+    setHomePageScreenButtonStyleByifConnect(m_device->isOpen() && m_device->deviceMode() == 1);
+    ui->label_app_version_info->setText(QLatin1String(kAppVersion));
+}
+
+// ---- close and tray ----
 
 void MainWindow::closeMainWindowEvent()
 {
-    if (QWidget* top = window())
+    QWidget* top = window();
+    if (auto* frame = qobject_cast<FramelessWidget*>(top))
+        frame->hideToTray();
+    else if (top != nullptr)
         top->hide();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Only while a tray can bring it back: hiding the content of the frame otherwise leaves an
+    // empty window.
+    if (trayIcon != nullptr && trayIcon->isVisible() && FramelessWidget::systemTrayAvailable()) {
+        hide();
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    QWidget* frame = window();
+    switch (reason) {
+    case QSystemTrayIcon::Context:
+        trayMenu->popup(QCursor::pos());
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        frame->activateWindow();
+        frame->showNormal();
+        break;
+    case QSystemTrayIcon::Trigger:
+        frame->showNormal();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- media library (the still-picture part; playback belongs to the media subsystem) ----
+
+void MainWindow::changeImageListItem(int index)
+{
+    if (index < 0 || index >= m_state.mediaPaths.size())
+        return;
+    m_state.currentMediaIndex = index;
+    showFullFrameBackground(AppPaths::resolveMediaPath(m_state.mediaPaths.at(index)));
+}
+
+void MainWindow::deleteImageFromList(int index)
+{
+    Q_UNUSED(index)
+}
+
+void MainWindow::applyBgCycleSlot() {}
+
+void MainWindow::on_pushButton_playCycleOne_clicked()
+{
+    m_state.applyBgCycleMode = 0;
+}
+
+void MainWindow::on_pushButton_playCycleList_clicked()
+{
+    m_state.applyBgCycleMode = 1;
+}
+
+void MainWindow::on_pushButton_playCycleRandom_clicked()
+{
+    m_state.applyBgCycleMode = 2;
+}
+
+void MainWindow::on_pushButton_imageLIstArrowLeft_clicked() {}
+
+void MainWindow::on_pushButton_imageLIstArrowRight_clicked() {}
+
+void MainWindow::on_pushButton_bgAdd_clicked() {}
+
+void MainWindow::showFullFrameBackground(const QString& path)
+{
+    QImage picture = firstPicture(path);
+    if (picture.isNull()) {
+        // Videos are not played in the preview yet: show the clock background of the orientation.
+        const bool landscape = frameWidth == screenWidth;
+        picture = firstPicture(AppPaths::defaultMediaFile(landscape ? QStringLiteral("defaultbgClockH.jpg")
+                                                                    : QStringLiteral("defaultbgClockV.jpg")));
+    }
+    if (!picture.isNull() && picture.size() != QSize(frameWidth, frameHeight))
+        picture = picture.scaled(frameWidth, frameHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (picture.isNull()) {
+        picture = QImage(frameWidth, frameHeight, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+    }
+    ui->label_bg->showStillFrame(QPixmap::fromImage(picture));
+}
+
+// ---- homepage ----
+
+void MainWindow::updatehomepageHwinfo() {}
+
+void MainWindow::updatehomepageBgLabel(QPixmap frame)
+{
+    ui->label_homepage_preview_bg->setPixmap(frame);
+}
+
+// ---- navigation ----
+
+void MainWindow::on_pushButton_homepage_screen_settings_clicked()
+{
+    ui->tabWidget_home->setCurrentIndex(0);
+    ui->frame_ScreenControl->show();
+}
+
+void MainWindow::on_pushButton_Settings_2_clicked()
+{
+    ui->tabWidget_home->setCurrentIndex(0);
+    ui->tabWidget_main->setCurrentIndex(1);
+    ui->label_Title_ScreenSetting->setText(tr("Settings"));
+    ui->frame_ScreenControl->hide();
+}
+
+void MainWindow::on_pushButton_Settings_clicked()
+{
+    ui->tabWidget_main->setCurrentIndex(1);
+    ui->label_Title_ScreenSetting->setText(tr("Settings"));
+    ui->frame_ScreenControl->hide();
+}
+
+void MainWindow::on_pushButton_LeftArrow_clicked()
+{
+    if (ui->tabWidget_main->currentIndex() != 0)
+        ui->tabWidget_main->setCurrentIndex(0);
+    else
+        ui->tabWidget_home->setCurrentIndex(1);
+    ui->label_Title_ScreenSetting->setText(tr("Screen Settings"));
+    ui->frame_ScreenControl->show();
+}
+
+// ---- orientation and page mode ----
+
+void MainWindow::setOrientation(int width, int height)
+{
+    frameWidth = width;
+    frameHeight = height;
+    const int w = int(width * previewScale);
+    const int h = int(height * previewScale);
+    ui->label_bg->setMinimumSize(w, h);
+    ui->label_bg->setMaximumSize(w, h);
+    ui->label_bg->setGeometry(1, 1, w, h);
+    ui->widget_bg->setMinimumSize(w + 2, h + 2);
+    ui->widget_bg->setMaximumSize(w + 2, h + 2);
+    ui->pushButton_Horizontal->setSelected(width == screenWidth);
+    ui->pushButton_Vertical->setSelected(width != screenWidth);
+    ui->label_bg->applyOrientationLayout();
+    const bool portrait = width != screenWidth;
+    for (int id = 0; id < 2; ++id)
+        timeStylePreview[id]->setPixmap(timeStyleTile(id, width, height, portrait));
+    if (ui->tabWidget_uiType->currentIndex() == 1) {
+        ui->label_bg->hideOverlays();
+        ui->label_bg->showClockFace(timeStyleGroup->checkedId() == 1 ? 1 : 0);
+        showFullFrameBackground(AppPaths::defaultMediaFile(portrait ? QStringLiteral("defaultbgClockV.jpg")
+                                                                    : QStringLiteral("defaultbgClockH.jpg")));
+    } else {
+        ui->label_bg->showOverlaysByEnable();
+        // A library item of the other orientation cannot be shown in this one.
+        const int index = m_state.currentMediaIndex;
+        if (index >= 0 && index < m_state.mediaRecords.size() && m_state.mediaRecords.at(index).width == width)
+            changeImageListItem(index);
+        else
+            showFullFrameBackground(AppPaths::defaultMediaFile(portrait ? QStringLiteral("defaultbgV.mp4")
+                                                                        : QStringLiteral("defaultbgH.mp4")));
+    }
+}
+
+void MainWindow::on_pushButton_Horizontal_clicked()
+{
+    setOrientation(screenWidth, screenHeight);
+}
+
+void MainWindow::on_pushButton_Vertical_clicked()
+{
+    setOrientation(screenHeight, screenWidth);
+}
+
+void MainWindow::on_pushButton_DynamicSetting_clicked()
+{
+    ui->pushButton_Time->setChecked(false);
+    ui->pushButton_DynamicSetting->setChecked(true);
+    ui->tabWidget_uiType->setCurrentIndex(0);
+    ui->frame_bgOp->show();
+    ui->label_bg->hideClockFaces();
+    ui->label_bg->showOverlaysByEnable();
+    const int index = m_state.currentMediaIndex;
+    if (index >= 0 && index < m_state.mediaPaths.size()) {
+        changeImageListItem(index);
+    } else {
+        int match = -1;
+        for (int i = 0; i < m_state.mediaRecords.size() && match < 0; ++i) {
+            if (m_state.mediaRecords.at(i).width == frameWidth)
+                match = i;
+        }
+        if (match >= 0)
+            changeImageListItem(match);
+        else
+            showFullFrameBackground(AppPaths::defaultMediaFile(
+                frameWidth == screenWidth ? QStringLiteral("defaultbgH.mp4") : QStringLiteral("defaultbgV.mp4")));
+    }
+    if (constructing == 0)
+        m_state.applyStyleMode = 0;
+}
+
+void MainWindow::on_pushButton_Time_clicked()
+{
+    ui->pushButton_DynamicSetting->setChecked(false);
+    ui->pushButton_Time->setChecked(true);
+    ui->tabWidget_uiType->setCurrentIndex(1);
+    ui->frame_bgOp->hide();
+    const int style = timeStyleGroup->checkedId() == 1 ? 1 : 0;
+    ui->label_bg->hideOverlays();
+    ui->label_bg->showClockFace(style);
+    ui->label_bg->setPlayCycleMode(0);
+    m_state.applyStyleMode = style == 1 ? 2 : 1;
+    showFullFrameBackground(AppPaths::defaultMediaFile(
+        frameWidth == screenWidth ? QStringLiteral("defaultbgClockH.jpg") : QStringLiteral("defaultbgClockV.jpg")));
+}
+
+void MainWindow::changeTimeStyle(int id)
+{
+    ui->label_bg->showClockFace(id == 1 ? 1 : 0);
+    m_state.applyStyleMode = timeStyleGroup->checkedId() != 0 ? 2 : 1;
+    showFullFrameBackground(AppPaths::defaultMediaFile(
+        frameWidth == screenWidth ? QStringLiteral("defaultbgClockH.jpg") : QStringLiteral("defaultbgClockV.jpg")));
+    ui->label_bg->setPlayCycleMode(0);
+}
+
+// ---- settings page ----
+
+void MainWindow::on_pushButton_ScreenSwitch_clicked()
+{
+    const bool on = !toggleIsOn(ui->pushButton_ScreenSwitch);
+    setToggle(ui->pushButton_ScreenSwitch, on);
+    m_store.saveScreenSwitch(m_state, on);
+}
+
+void MainWindow::on_pushButton_sleep_mode_clicked()
+{
+    const bool wasOn = toggleIsOn(ui->pushButton_sleep_mode);
+    setToggle(ui->pushButton_sleep_mode, !wasOn);
+    m_store.saveSleepMode(m_state, wasOn ? 1 : 0);
+}
+
+void MainWindow::on_pushButton_startup_setting_clicked()
+{
+    const bool wanted = !toggleIsOn(ui->pushButton_startup_setting);
+    setAutoStart(wanted);
+    // Show what is now registered, so the toggle never claims a state the desktop does not have.
+    setToggle(ui->pushButton_startup_setting, isAutoStart());
+}
+
+void MainWindow::on_pushButton_about_us_clicked()
+{
+    QDesktopServices::openUrl(QUrl(QLatin1String(kProductPage)));
+}
+
+void MainWindow::on_pushButton_user_agreement_clicked()
+{
+    showUserAgreement(this, m_state.applyLanguage, AppPaths::userAgreementFolder());
+}
+
+void MainWindow::on_pushButton_privacy_policy_clicked()
+{
+    showPrivacyPolicy(this);
+}
+
+void MainWindow::on_comboBox_language_currentIndexChanged(int index)
+{
+    Q_UNUSED(index)
+    const int i = ui->comboBox_language->currentIndex();
+    if (i != m_state.applyLanguage && i >= 0 && i < 4) {
+        m_state.applyLanguage = i;
+        loadTranslator(AppPaths::translatorFolder() + QLatin1Char('/') + QLatin1String(kTranslationFiles[i]));
+    }
+    m_store.saveLanguage(m_state, m_state.applyLanguage);
+}
+
+void MainWindow::on_comboBox_temperature_currentIndexChanged(int index)
+{
+    Q_UNUSED(index)
+    const int unit = ui->comboBox_temperature->currentIndex();
+    useFahrenheit = unit != 0;
+    m_store.saveTemperUnit(m_state, unit);
+}
+
+// ---- device ----
+
+void MainWindow::connectDevice()
+{
+    m_device->openFirstDevice();
+    if (!m_device->isOpen())
+        return;
+    if (m_device->deviceMode() == 1) {
+        ui->label_firmware_version_info->setText(m_device->firmwareVersion());
+        setHomePageScreenButtonStyleByifConnect(true);
+    }
+    connectTimer->stop();
+}
+
+bool MainWindow::nativeEvent(const QByteArray& eventType, void* message, long* result)
+{
+    // The link turns a device notification into deviceArrived() / deviceRemoved().
+    m_device->handleNativeEvent(eventType, message);
+    return QMainWindow::nativeEvent(eventType, message, result);
+}
+
+int MainWindow::discoveryIntervalMs() const
+{
+    return connectTimer->isActive() ? connectTimer->interval() : 0;
+}
+
+void MainWindow::deviceArrived()
+{
+    connectTimer->start(kArrivalConnectIntervalMs);
+}
+
+void MainWindow::deviceRemoved()
+{
+    if (m_device->openDeviceStillPresent())
+        return;
+    if (m_device->isOpen())
+        m_device->closeDevice();
+    setHomePageScreenButtonStyleByifConnect(false);
+    // Keep looking, so a device that comes back without an arrival notice is still found.
+    if (!connectTimer->isActive())
+        connectTimer->start(kConnectIntervalMs);
+}
+
+void MainWindow::setHomePageScreenButtonStyleByifConnect(bool connected)
+{
+    QPushButton* button = ui->pushButton_homepage_screen_settings;
+    button->setText(connected ? tr("Screen Settings") : tr("Not Connected"));
+    button->setCursor(connected ? Qt::PointingHandCursor : Qt::ForbiddenCursor);
+}
+
+void MainWindow::sendScreenJpgData()
+{
+    FrameHeaderFields fields;
+    fields.brightness = ui->spinBox_brightness->value();
+    fields.screenOn = toggleIsOn(ui->pushButton_ScreenSwitch);
+    fields.styleMode = m_state.applyStyleMode;
+    fields.sleepMode = m_state.sleepMode;
+    const QByteArray packet = m_composer.composeFrame(*ui->label_bg, fields);
+    if (packet.isNull())
+        return;
+    // A copy of the header only: holding the packet itself would make the composer's next frame
+    // allocate a new buffer.
+    m_lastPacket = QByteArray(packet.constData(), qMin(packet.size(), int(FrameComposer::kHeaderBytes)));
+    m_device->pushFrame(packet);
+}
+
+bool MainWindow::waitForUpdateMode()
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!(m_device->deviceMode() == 0 && m_device->isOpen())) {
+        if (waited.elapsed() >= updateModeWaitLimitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+void MainWindow::on_pushButton_upload_firmware_clicked()
+{
+    const QString path = firmwareFileChooser ? firmwareFileChooser()
+                                             : QFileDialog::getOpenFileName(this, tr("Select Firmware"), QString(),
+                                                                            QStringLiteral("file(*.bin)"));
+    if (path.isEmpty())
+        return;
+    ProgressDialog progress(this);
+    progress.setTitleText(tr("Upload"));
+    progress.setMessageText(tr("Please DO NOT remove the device during the firmware update process."));
+    connect(m_device.get(), &DeviceLink::burnMcuProgress, &progress, &ProgressDialog::setValue);
+    progress.show();
+    if (m_device->deviceMode() != 0)
+        m_device->enterUpdateMode();
+    // A device that never comes back in update mode ends the flow with the error notice.
+    const int result = waitForUpdateMode() ? m_device->writeFirmwareFile(path) : 0;
+    if (result < 1) {
+        progress.hide();
+        showNotice(this, tr("Error"), tr("An issue occurred during the upload. Please try again."), kNoticeShowMs,
+                   kNoticeFadeStepMs);
+        return;
+    }
+    QThread::msleep(kBeforeReturnToNormalMs);
+    m_device->returnToNormalMode();
+    progress.hide();
+    showNotice(this, tr("Updated successfully"),
+               tr("Your device has been updated and is now using the latest version."), kNoticeShowMs,
+               kNoticeFadeStepMs);
 }

@@ -1,29 +1,156 @@
 #pragma once
 
+#include "screen/FrameComposer.h"
+#include "settings/SettingsState.h"
+#include "settings/SettingsStore.h"
+
+#include <QByteArray>
+#include <QImage>
 #include <QMainWindow>
+#include <QStringList>
+#include <QSystemTrayIcon>
 
+#include <functional>
+#include <memory>
+
+#include "app/DeviceLink.h"
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QMenu;
 class QTabWidget;
+class QTimer;
+class QTranslator;
 
-// The application's content window, hosted inside FramelessWidget. It holds the pages and the
-// application state, and writes the settings when it is destroyed.
+namespace Ui {
+class MainWindow;
+}
+
+// The application's content window, hosted inside FramelessWidget: the homepage, the screen
+// editor and the settings page, the navigation between them, the tray icon, device discovery and
+// the frame composer that feeds the device. It owns the application state for the life of the
+// process and writes every setting when it is destroyed. GUI thread only.
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY(MainWindow)
 
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // `device` replaces the program's own device link (tests); null uses the real one.
+    explicit MainWindow(QWidget* parent = nullptr, std::unique_ptr<DeviceLink> device = {});
     ~MainWindow() override;
 
-    // Writes every application setting to bgConfig.ini.
+    // Writes every application setting to bgConfig.ini (widget values are copied in first).
     void saveAppConfig();
+    void saveMediaConfig();
+    void saveOverlayConfig();
+    // Replaces the installed translation by the .qm file at `path`; a file that does not load
+    // leaves the texts as they are and shows the "Warning" notice.
+    void loadTranslator(const QString& path);
 
-    int isPrivacyPolicyAgree = 0; // first-launch flag: 0 until the first launch has been shown
+    int isPrivacyPolicyAgree = 0; // first-launch flag (bgConfig.ini isPrivacyPolicyAgree)
     QTabWidget* tabWidget_home = nullptr;
+
+    // Current frame size of the orientation: 800 x 480 landscape, 480 x 800 portrait.
+    int frameWidth = 800;
+    int frameHeight = 480;
+    int styleMode() const { return m_state.applyStyleMode; }
+    int sleepMode() const { return m_state.sleepMode; }
+    int currentMediaIndex() const { return m_state.currentMediaIndex; }
+
+    // The 40-byte header of the packet the composer made last (null before the first).
+    QByteArray lastFrameHeader() const { return m_lastPacket; }
+    // The discovery timer's period while it runs (1000 ms, 100 ms after an arrival), else 0.
+    int discoveryIntervalMs() const;
+    // Asks the user for the firmware file; an empty answer ends the flow. The default shows the
+    // open-file dialog "Select Firmware" for ".bin" files; tests put their own in.
+    void setFirmwareFileChooser(std::function<QString()> chooser) { firmwareFileChooser = std::move(chooser); }
+    // How long the firmware flow waits for the device to come back in update mode.
+    void setUpdateModeWaitLimitMs(int ms) { updateModeWaitLimitMs = ms; }
+    // The device link this window drives (never null).
+    DeviceLink* deviceLink() const { return m_device.get(); }
+    Ui::MainWindow* form() const { return ui.get(); }
+
+    // The "on" and "off" style sheets of the settings page toggles; a toggle is on exactly when
+    // it carries the "on" one.
+    static QString toggleOnStyle();
+    static QString toggleOffStyle();
 
 public slots:
     void closeMainWindowEvent();
+    void iconActivated(QSystemTrayIcon::ActivationReason reason);
+    void changeImageListItem(int index);
+    void deleteImageFromList(int index);
+    void connectDevice();
+    void sendScreenJpgData();
+    void applyBgCycleSlot();
+    void updatehomepageHwinfo();
+    void updatehomepageBgLabel(QPixmap frame);
+    void changeTimeStyle(int id);
+    void setHomePageScreenButtonStyleByifConnect(bool connected);
+    void on_pushButton_ScreenSwitch_clicked();
+    void on_pushButton_Horizontal_clicked();
+    void on_pushButton_Vertical_clicked();
+    void on_pushButton_DynamicSetting_clicked();
+    void on_pushButton_Time_clicked();
+    void on_pushButton_playCycleOne_clicked();
+    void on_pushButton_playCycleList_clicked();
+    void on_pushButton_playCycleRandom_clicked();
+    void on_pushButton_imageLIstArrowLeft_clicked();
+    void on_pushButton_imageLIstArrowRight_clicked();
+    void on_pushButton_bgAdd_clicked();
+    void on_pushButton_LeftArrow_clicked();
+    void on_pushButton_Settings_clicked();
+    void on_pushButton_about_us_clicked();
+    void on_pushButton_startup_setting_clicked();
+    void on_pushButton_homepage_screen_settings_clicked();
+    void on_pushButton_Settings_2_clicked();
+    void on_pushButton_sleep_mode_clicked();
+    void on_pushButton_user_agreement_clicked();
+    void on_pushButton_privacy_policy_clicked();
+    void on_pushButton_upload_firmware_clicked();
+    void on_comboBox_language_currentIndexChanged(int index);
+    void on_comboBox_temperature_currentIndexChanged(int index);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Windows delivers device arrival and removal as window messages; elsewhere the device link
+    // signals them.
+    bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
 
 private:
-    QString settingsPath() const;
+    void applyTextStyles();
+    void buildTimeStyleSelector();
+    void buildSettingsPage();
+    void createTray();
+    void chooseStartOrientationAndPage();
+    void setOrientation(int width, int height);
+    void showFullFrameBackground(const QString& fileName);
+    void deviceArrived();
+    void deviceRemoved();
+    // The firmware flow's wait for the device to come back in update mode; false when it gave up.
+    bool waitForUpdateMode();
+    void retranslate();
+    bool toggleIsOn(const QWidget* toggle) const;
+    void setToggle(QWidget* toggle, bool on);
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    SettingsStore m_store;
+    SettingsState m_state;
+    QMenu* trayMenu = nullptr;
+    QSystemTrayIcon* trayIcon = nullptr;
+    QAction* showAction = nullptr;
+    QAction* quitAction = nullptr;
+    QButtonGroup* timeStyleGroup = nullptr;
+    QLabel* timeStylePreview[2] = {nullptr, nullptr};
+    std::unique_ptr<DeviceLink> m_device;
+    QTimer* connectTimer = nullptr;
+    QStringList defaultMediaPaths; // the eight shipped media in Default/
+    int constructing = 1;          // 1 while the constructor runs: the overlay tab keeps the stored page mode
+    QTranslator* translator = nullptr;
+    FrameComposer m_composer;
+    QByteArray m_lastPacket;
+    int updateModeWaitLimitMs = 30000;
+    std::function<QString()> firmwareFileChooser;
 };

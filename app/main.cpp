@@ -42,7 +42,7 @@ int main(int argc, char** argv)
         window->saveAppConfig();
     }
 
-    const int code = app.exec();
+    const int code = shutdownRequested() ? 0 : app.exec();
     delete window;
     return code;
 }

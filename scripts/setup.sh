@@ -23,8 +23,8 @@ if [ "${VORTANE_TEST_PACKAGES:-0}" = 1 ]; then
         ffmpeg libjpeg-turbo-progs clang libclang-rt-14-dev
         # validation of the desktop and AppStream files, the Windows cross compiler for the Win32-only files
         desktop-file-utils appstream g++-mingw-w64-x86-64
-        # a real X server for the window tests, and screenshots of it
-        xvfb xauth imagemagick
+        # a real X server for the window tests, and screenshots of it (tests/app/screenshots.sh)
+        xvfb xauth xdotool imagemagick
     )
 fi
 

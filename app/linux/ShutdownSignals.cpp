@@ -12,6 +12,7 @@ namespace {
 
 // The handler may only do async-signal-safe work: it writes one byte, the event loop does the rest.
 int signalPipe[2] = {-1, -1};
+bool requested = false; // GUI thread only
 
 void onShutdownSignal(int)
 {
@@ -33,6 +34,7 @@ void installShutdownSignalHandlers(QCoreApplication* app)
         char buffer[16];
         while (::read(signalPipe[1], buffer, sizeof buffer) > 0) {
         }
+        requested = true;
         app->quit();
     });
 
@@ -42,4 +44,9 @@ void installShutdownSignalHandlers(QCoreApplication* app)
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(sig, &action, nullptr);
+}
+
+bool shutdownRequested()
+{
+    return requested;
 }

@@ -7,3 +7,8 @@
 void installShutdownSignalHandlers(QCoreApplication*)
 {
 }
+
+bool shutdownRequested()
+{
+    return false;
+}

@@ -91,6 +91,150 @@
         <source>Homepage</source>
         <translation>首页</translation>
     </message>
+    <message>
+        <source>Screen Settings</source>
+        <translation>屏幕设置</translation>
+    </message>
+    <message>
+        <source>Media Library</source>
+        <translation>媒体库</translation>
+    </message>
+    <message>
+        <source>Repeat 1</source>
+        <translation>单个循环</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>列表循环</translation>
+    </message>
+    <message>
+        <source>Shuffle</source>
+        <translation>随机播放</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>横屏</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>竖屏</translation>
+    </message>
+    <message>
+        <source>Info Visuals</source>
+        <translation>信息显示</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>时钟</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Temperature unit</source>
+        <translation>温度单位</translation>
+    </message>
+    <message>
+        <source>Launch on startup</source>
+        <translation>开机启动</translation>
+    </message>
+    <message>
+        <source>Screen</source>
+        <translation>屏幕</translation>
+    </message>
+    <message>
+        <source>Standby mode</source>
+        <translation>待机模式</translation>
+    </message>
+    <message>
+        <source>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</source>
+        <translation>即使电脑处于睡眠、休眠或关机状态，屏幕也会保持点亮并显示开机动画。</translation>
+    </message>
+    <message>
+        <source>App Version</source>
+        <translation>应用版本</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>上传</translation>
+    </message>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>隐私政策</translation>
+    </message>
+    <message>
+        <source>User Agreement</source>
+        <translation>用户协议</translation>
+    </message>
+    <message>
+        <source>About Us</source>
+        <translation>关于我们</translation>
+    </message>
+    <message>
+        <source>FAQ</source>
+        <translation>常见问题</translation>
+    </message>
+    <message>
+        <source>Fan Speed</source>
+        <translation>风扇转速</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>电压</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>占用率</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>lost</source>
+        <translation> 丢失</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>Select Firmware</source>
+        <translation>选择固件</translation>
+    </message>
+    <message>
+        <source>Please DO NOT remove the device during the firmware update process.</source>
+        <translation>固件更新过程中请勿移除设备。</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>An issue occurred during the upload. Please try again.</source>
+        <translation>上传过程中出现问题，请重试。</translation>
+    </message>
+    <message>
+        <source>Updated successfully</source>
+        <translation>更新成功</translation>
+    </message>
+    <message>
+        <source>Your device has been updated and is now using the latest version.</source>
+        <translation>设备已更新，现在使用的是最新版本。</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>
@@ -115,24 +259,6 @@
     <message>
         <source>Cannot connect to the simulated screen at %1: %2</source>
         <translation>无法连接到位于 %1 的模拟屏幕：%2</translation>
-    </message>
-</context>
-<context>
-    <name>UsbDevice</name>
-    <message>
-        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
-        <translation>当前用户无权打开屏幕。请将规则文件 70-vortane-screen.rules 安装到 /etc/udev/rules.d，运行“sudo udevadm control --reload-rules”和“sudo udevadm trigger”，然后拔下散热器的 USB 线并重新插上。</translation>
-    </message>
-    <message>
-        <source>No device at %1.</source>
-        <translation>%1 处没有设备。</translation>
-    </message>
-</context>
-<context>
-    <name>WinUsbDevice</name>
-    <message>
-        <source>Cannot open the device at %1 (error %2).</source>
-        <translation>无法打开 %1 处的设备（错误 %2）。</translation>
     </message>
 </context>
 <context>
@@ -169,11 +295,10 @@
         <source>Faults:</source>
         <translation>故障模拟：</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>last image accepted (%n bytes)</source>
         <translation>
-            <numerusform>上一个映像已接受（%n 字节）</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>last image rejected</source>
@@ -207,21 +332,19 @@
         <source>%1 x %2, %3, %4, %5</source>
         <translation>%1 × %2，%3，%4，%5</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>%1 fps (peak %2, mean %3), %n frames</source>
         <translation>
-            <numerusform>%1 帧/秒（峰值 %2，平均 %3），共 %n 帧</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
         <translation>帧头 %1 个，图像 %2 个，命令 %3 个，固件块 %4 个</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>%n blocks, %1 bytes received</source>
         <translation>
-            <numerusform>已接收 %n 个块，%1 字节</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>Update mode
@@ -298,7 +421,7 @@
         <translation>应答 CRC 错误</translation>
     </message>
     <message>
-        <source>state &quot;%1&quot;</source>
+        <source>state "%1"</source>
         <translation>状态“%1”</translation>
     </message>
     <message>
@@ -309,23 +432,20 @@
         <source>firmware rejected</source>
         <translation>拒绝固件</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>vanishes after %n firmware blocks</source>
         <translation>
-            <numerusform>%n 个固件块后消失</numerusform>
-        </translation>
+            </translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>vanishes after %n frames</source>
         <translation>
-            <numerusform>%n 帧后消失</numerusform>
-        </translation>
+            </translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>stalls after %n frames</source>
         <translation>
-            <numerusform>%n 帧后停止接收</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>none</source>
@@ -338,6 +458,24 @@
     <message>
         <source>, </source>
         <translation>、</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
+        <translation>当前用户无权打开屏幕。请将规则文件 70-vortane-screen.rules 安装到 /etc/udev/rules.d，运行“sudo udevadm control --reload-rules”和“sudo udevadm trigger”，然后拔下散热器的 USB 线并重新插上。</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1 处没有设备。</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>无法打开 %1 处的设备（错误 %2）。</translation>
     </message>
 </context>
 </TS>

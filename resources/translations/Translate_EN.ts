@@ -91,6 +91,150 @@
         <source>Homepage</source>
         <translation>Homepage</translation>
     </message>
+    <message>
+        <source>Screen Settings</source>
+        <translation>Screen Settings</translation>
+    </message>
+    <message>
+        <source>Media Library</source>
+        <translation>Media Library</translation>
+    </message>
+    <message>
+        <source>Repeat 1</source>
+        <translation>Repeat 1</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>Shuffle</source>
+        <translation>Shuffle</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>Info Visuals</source>
+        <translation>Info Visuals</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Temperature unit</source>
+        <translation>Temperature unit</translation>
+    </message>
+    <message>
+        <source>Launch on startup</source>
+        <translation>Launch on startup</translation>
+    </message>
+    <message>
+        <source>Screen</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>Standby mode</source>
+        <translation>Standby mode</translation>
+    </message>
+    <message>
+        <source>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</source>
+        <translation>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</translation>
+    </message>
+    <message>
+        <source>App Version</source>
+        <translation>App Version</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Firmware version</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>Privacy Policy</translation>
+    </message>
+    <message>
+        <source>User Agreement</source>
+        <translation>User Agreement</translation>
+    </message>
+    <message>
+        <source>About Us</source>
+        <translation>About Us</translation>
+    </message>
+    <message>
+        <source>FAQ</source>
+        <translation>FAQ</translation>
+    </message>
+    <message>
+        <source>Fan Speed</source>
+        <translation>Fan Speed</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>Usage</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>lost</source>
+        <translation>lost</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>Not Connected</translation>
+    </message>
+    <message>
+        <source>Select Firmware</source>
+        <translation>Select Firmware</translation>
+    </message>
+    <message>
+        <source>Please DO NOT remove the device during the firmware update process.</source>
+        <translation>Please DO NOT remove the device during the firmware update process.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>An issue occurred during the upload. Please try again.</source>
+        <translation>An issue occurred during the upload. Please try again.</translation>
+    </message>
+    <message>
+        <source>Updated successfully</source>
+        <translation>Updated successfully</translation>
+    </message>
+    <message>
+        <source>Your device has been updated and is now using the latest version.</source>
+        <translation>Your device has been updated and is now using the latest version.</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>
@@ -115,24 +259,6 @@
     <message>
         <source>Cannot connect to the simulated screen at %1: %2</source>
         <translation>Cannot connect to the simulated screen at %1: %2</translation>
-    </message>
-</context>
-<context>
-    <name>UsbDevice</name>
-    <message>
-        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
-        <translation>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</translation>
-    </message>
-    <message>
-        <source>No device at %1.</source>
-        <translation>No device at %1.</translation>
-    </message>
-</context>
-<context>
-    <name>WinUsbDevice</name>
-    <message>
-        <source>Cannot open the device at %1 (error %2).</source>
-        <translation>Cannot open the device at %1 (error %2).</translation>
     </message>
 </context>
 <context>
@@ -169,12 +295,10 @@
         <source>Faults:</source>
         <translation>Faults:</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>last image accepted (%n bytes)</source>
         <translation>
-            <numerusform>last image accepted (%n byte)</numerusform>
-            <numerusform>last image accepted (%n bytes)</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>last image rejected</source>
@@ -208,23 +332,19 @@
         <source>%1 x %2, %3, %4, %5</source>
         <translation>%1 x %2, %3, %4, %5</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>%1 fps (peak %2, mean %3), %n frames</source>
         <translation>
-            <numerusform>%1 fps (peak %2, mean %3), %n frame</numerusform>
-            <numerusform>%1 fps (peak %2, mean %3), %n frames</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
         <translation>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>%n blocks, %1 bytes received</source>
         <translation>
-            <numerusform>%n block, %1 bytes received</numerusform>
-            <numerusform>%n blocks, %1 bytes received</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>Update mode
@@ -301,8 +421,8 @@
         <translation>replies with a bad CRC</translation>
     </message>
     <message>
-        <source>state &quot;%1&quot;</source>
-        <translation>state &quot;%1&quot;</translation>
+        <source>state "%1"</source>
+        <translation>state "%1"</translation>
     </message>
     <message>
         <source>model bytes %1</source>
@@ -312,26 +432,20 @@
         <source>firmware rejected</source>
         <translation>firmware rejected</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>vanishes after %n firmware blocks</source>
         <translation>
-            <numerusform>vanishes after %n firmware block</numerusform>
-            <numerusform>vanishes after %n firmware blocks</numerusform>
-        </translation>
+            </translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>vanishes after %n frames</source>
         <translation>
-            <numerusform>vanishes after %n frame</numerusform>
-            <numerusform>vanishes after %n frames</numerusform>
-        </translation>
+            </translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>stalls after %n frames</source>
         <translation>
-            <numerusform>stalls after %n frame</numerusform>
-            <numerusform>stalls after %n frames</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>none</source>
@@ -344,6 +458,24 @@
     <message>
         <source>, </source>
         <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
+        <translation>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>No device at %1.</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>Cannot open the device at %1 (error %2).</translation>
     </message>
 </context>
 </TS>

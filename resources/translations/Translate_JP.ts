@@ -91,6 +91,150 @@
         <source>Homepage</source>
         <translation>ホーム</translation>
     </message>
+    <message>
+        <source>Screen Settings</source>
+        <translation>画面設定</translation>
+    </message>
+    <message>
+        <source>Media Library</source>
+        <translation>メディアライブラリ</translation>
+    </message>
+    <message>
+        <source>Repeat 1</source>
+        <translation>1曲リピート</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>リピート</translation>
+    </message>
+    <message>
+        <source>Shuffle</source>
+        <translation>シャッフル</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>横向き</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>縦向き</translation>
+    </message>
+    <message>
+        <source>Info Visuals</source>
+        <translation>情報表示</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>時計</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>Temperature unit</source>
+        <translation>温度単位</translation>
+    </message>
+    <message>
+        <source>Launch on startup</source>
+        <translation>起動時に実行</translation>
+    </message>
+    <message>
+        <source>Screen</source>
+        <translation>画面</translation>
+    </message>
+    <message>
+        <source>Standby mode</source>
+        <translation>スタンバイモード</translation>
+    </message>
+    <message>
+        <source>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</source>
+        <translation>コンピューターがスリープ、休止状態、または電源オフのときも、画面は起動アニメーションを表示したまま点灯し続けます。</translation>
+    </message>
+    <message>
+        <source>App Version</source>
+        <translation>アプリのバージョン</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>ファームウェアのバージョン</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>アップロード</translation>
+    </message>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>プライバシーポリシー</translation>
+    </message>
+    <message>
+        <source>User Agreement</source>
+        <translation>利用規約</translation>
+    </message>
+    <message>
+        <source>About Us</source>
+        <translation>会社概要</translation>
+    </message>
+    <message>
+        <source>FAQ</source>
+        <translation>よくある質問</translation>
+    </message>
+    <message>
+        <source>Fan Speed</source>
+        <translation>ファン回転数</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>電圧</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>使用率</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>周波数</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>lost</source>
+        <translation> が見つかりません</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>未接続</translation>
+    </message>
+    <message>
+        <source>Select Firmware</source>
+        <translation>ファームウェアを選択</translation>
+    </message>
+    <message>
+        <source>Please DO NOT remove the device during the firmware update process.</source>
+        <translation>ファームウェアの更新中はデバイスを取り外さないでください。</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>An issue occurred during the upload. Please try again.</source>
+        <translation>アップロード中に問題が発生しました。もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Updated successfully</source>
+        <translation>更新が完了しました</translation>
+    </message>
+    <message>
+        <source>Your device has been updated and is now using the latest version.</source>
+        <translation>デバイスは更新され、最新バージョンで動作しています。</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>
@@ -115,24 +259,6 @@
     <message>
         <source>Cannot connect to the simulated screen at %1: %2</source>
         <translation>%1 のシミュレート画面に接続できません: %2</translation>
-    </message>
-</context>
-<context>
-    <name>UsbDevice</name>
-    <message>
-        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
-        <translation>このユーザーには画面を開く権限がありません。ルール 70-vortane-screen.rules を /etc/udev/rules.d にインストールし、「sudo udevadm control --reload-rules」と「sudo udevadm trigger」を実行してから、クーラーの USB ケーブルを抜いて差し直してください。</translation>
-    </message>
-    <message>
-        <source>No device at %1.</source>
-        <translation>%1 にデバイスがありません。</translation>
-    </message>
-</context>
-<context>
-    <name>WinUsbDevice</name>
-    <message>
-        <source>Cannot open the device at %1 (error %2).</source>
-        <translation>%1 のデバイスを開けません (エラー %2)。</translation>
     </message>
 </context>
 <context>
@@ -169,11 +295,10 @@
         <source>Faults:</source>
         <translation>擬似障害：</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>last image accepted (%n bytes)</source>
         <translation>
-            <numerusform>前回のイメージを受理（%n バイト）</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>last image rejected</source>
@@ -207,21 +332,19 @@
         <source>%1 x %2, %3, %4, %5</source>
         <translation>%1 × %2、%3、%4、%5</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>%1 fps (peak %2, mean %3), %n frames</source>
         <translation>
-            <numerusform>%1 fps（ピーク %2、平均 %3）、%n フレーム</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
         <translation>フレームヘッダー %1、画像 %2、コマンド %3、ファームウェアブロック %4</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>%n blocks, %1 bytes received</source>
         <translation>
-            <numerusform>%n ブロック、%1 バイト受信</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>Update mode
@@ -298,7 +421,7 @@
         <translation>応答の CRC が不正</translation>
     </message>
     <message>
-        <source>state &quot;%1&quot;</source>
+        <source>state "%1"</source>
         <translation>状態「%1」</translation>
     </message>
     <message>
@@ -309,23 +432,20 @@
         <source>firmware rejected</source>
         <translation>ファームウェアを拒否</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>vanishes after %n firmware blocks</source>
         <translation>
-            <numerusform>ファームウェア %n ブロック後に消える</numerusform>
-        </translation>
+            </translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>vanishes after %n frames</source>
         <translation>
-            <numerusform>%n フレーム後に消える</numerusform>
-        </translation>
+            </translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>stalls after %n frames</source>
         <translation>
-            <numerusform>%n フレーム後に受信停止</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>none</source>
@@ -338,6 +458,24 @@
     <message>
         <source>, </source>
         <translation>、</translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
+        <translation>このユーザーには画面を開く権限がありません。ルール 70-vortane-screen.rules を /etc/udev/rules.d にインストールし、「sudo udevadm control --reload-rules」と「sudo udevadm trigger」を実行してから、クーラーの USB ケーブルを抜いて差し直してください。</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1 にデバイスがありません。</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>%1 のデバイスを開けません (エラー %2)。</translation>
     </message>
 </context>
 </TS>

@@ -91,6 +91,150 @@
         <source>Homepage</source>
         <translation>홈</translation>
     </message>
+    <message>
+        <source>Screen Settings</source>
+        <translation>화면 설정</translation>
+    </message>
+    <message>
+        <source>Media Library</source>
+        <translation>미디어 라이브러리</translation>
+    </message>
+    <message>
+        <source>Repeat 1</source>
+        <translation>한 항목 반복</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>반복</translation>
+    </message>
+    <message>
+        <source>Shuffle</source>
+        <translation>무작위 재생</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>가로</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>세로</translation>
+    </message>
+    <message>
+        <source>Info Visuals</source>
+        <translation>정보 표시</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>시계</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>언어</translation>
+    </message>
+    <message>
+        <source>Temperature unit</source>
+        <translation>온도 단위</translation>
+    </message>
+    <message>
+        <source>Launch on startup</source>
+        <translation>시작 시 실행</translation>
+    </message>
+    <message>
+        <source>Screen</source>
+        <translation>화면</translation>
+    </message>
+    <message>
+        <source>Standby mode</source>
+        <translation>대기 모드</translation>
+    </message>
+    <message>
+        <source>The screen will remain on with the boot animation, even when the computer is in sleep, hibernation, or powered off mode.</source>
+        <translation>컴퓨터가 절전, 최대 절전 또는 전원 꺼짐 상태일 때에도 화면은 부팅 애니메이션을 표시하며 켜진 상태로 유지됩니다.</translation>
+    </message>
+    <message>
+        <source>App Version</source>
+        <translation>앱 버전</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>펌웨어 버전</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>업로드</translation>
+    </message>
+    <message>
+        <source>Privacy Policy</source>
+        <translation>개인정보 처리방침</translation>
+    </message>
+    <message>
+        <source>User Agreement</source>
+        <translation>사용자 약관</translation>
+    </message>
+    <message>
+        <source>About Us</source>
+        <translation>회사 소개</translation>
+    </message>
+    <message>
+        <source>FAQ</source>
+        <translation>자주 묻는 질문</translation>
+    </message>
+    <message>
+        <source>Fan Speed</source>
+        <translation>팬 속도</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>전압</translation>
+    </message>
+    <message>
+        <source>Usage</source>
+        <translation>사용률</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>주파수</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>경고</translation>
+    </message>
+    <message>
+        <source>lost</source>
+        <translation> 파일이 없습니다</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>연결되지 않음</translation>
+    </message>
+    <message>
+        <source>Select Firmware</source>
+        <translation>펌웨어 선택</translation>
+    </message>
+    <message>
+        <source>Please DO NOT remove the device during the firmware update process.</source>
+        <translation>펌웨어 업데이트 중에는 장치를 분리하지 마십시오.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>오류</translation>
+    </message>
+    <message>
+        <source>An issue occurred during the upload. Please try again.</source>
+        <translation>업로드 중 문제가 발생했습니다. 다시 시도해 주십시오.</translation>
+    </message>
+    <message>
+        <source>Updated successfully</source>
+        <translation>업데이트 완료</translation>
+    </message>
+    <message>
+        <source>Your device has been updated and is now using the latest version.</source>
+        <translation>장치가 업데이트되어 최신 버전을 사용하고 있습니다.</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>
@@ -115,24 +259,6 @@
     <message>
         <source>Cannot connect to the simulated screen at %1: %2</source>
         <translation>%1의 시뮬레이션 화면에 연결할 수 없습니다: %2</translation>
-    </message>
-</context>
-<context>
-    <name>UsbDevice</name>
-    <message>
-        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
-        <translation>이 사용자는 화면을 열 권한이 없습니다. 규칙 파일 70-vortane-screen.rules를 /etc/udev/rules.d에 설치하고 "sudo udevadm control --reload-rules"와 "sudo udevadm trigger"를 실행한 다음, 쿨러의 USB 케이블을 뽑았다가 다시 꽂으십시오.</translation>
-    </message>
-    <message>
-        <source>No device at %1.</source>
-        <translation>%1에 장치가 없습니다.</translation>
-    </message>
-</context>
-<context>
-    <name>WinUsbDevice</name>
-    <message>
-        <source>Cannot open the device at %1 (error %2).</source>
-        <translation>%1의 장치를 열 수 없습니다(오류 %2).</translation>
     </message>
 </context>
 <context>
@@ -169,11 +295,10 @@
         <source>Faults:</source>
         <translation>모의 오류:</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>last image accepted (%n bytes)</source>
         <translation>
-            <numerusform>마지막 이미지 수락됨(%n바이트)</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>last image rejected</source>
@@ -207,21 +332,19 @@
         <source>%1 x %2, %3, %4, %5</source>
         <translation>%1 x %2, %3, %4, %5</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>%1 fps (peak %2, mean %3), %n frames</source>
         <translation>
-            <numerusform>%1fps(최대 %2, 평균 %3), %n프레임</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
         <translation>프레임 헤더 %1, 이미지 %2, 명령 %3, 펌웨어 블록 %4</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>%n blocks, %1 bytes received</source>
         <translation>
-            <numerusform>%n개 블록, %1바이트 수신</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>Update mode
@@ -298,8 +421,8 @@
         <translation>응답 CRC 오류</translation>
     </message>
     <message>
-        <source>state &quot;%1&quot;</source>
-        <translation>상태 &quot;%1&quot;</translation>
+        <source>state "%1"</source>
+        <translation>상태 "%1"</translation>
     </message>
     <message>
         <source>model bytes %1</source>
@@ -309,23 +432,20 @@
         <source>firmware rejected</source>
         <translation>펌웨어 거부</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>vanishes after %n firmware blocks</source>
         <translation>
-            <numerusform>펌웨어 블록 %n개 후 사라짐</numerusform>
-        </translation>
+            </translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>vanishes after %n frames</source>
         <translation>
-            <numerusform>%n프레임 후 사라짐</numerusform>
-        </translation>
+            </translation>
     </message>
-    <message numerus="yes">
+    <message>
         <source>stalls after %n frames</source>
         <translation>
-            <numerusform>%n프레임 후 수신 중단</numerusform>
-        </translation>
+            </translation>
     </message>
     <message>
         <source>none</source>
@@ -338,6 +458,24 @@
     <message>
         <source>, </source>
         <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>UsbDevice</name>
+    <message>
+        <source>This user may not open the screen. Install the rule 70-vortane-screen.rules into /etc/udev/rules.d, run "sudo udevadm control --reload-rules" and "sudo udevadm trigger", then unplug the cooler's USB cable and plug it in again.</source>
+        <translation>이 사용자는 화면을 열 권한이 없습니다. 규칙 파일 70-vortane-screen.rules를 /etc/udev/rules.d에 설치하고 "sudo udevadm control --reload-rules"와 "sudo udevadm trigger"를 실행한 다음, 쿨러의 USB 케이블을 뽑았다가 다시 꽂으십시오.</translation>
+    </message>
+    <message>
+        <source>No device at %1.</source>
+        <translation>%1에 장치가 없습니다.</translation>
+    </message>
+</context>
+<context>
+    <name>WinUsbDevice</name>
+    <message>
+        <source>Cannot open the device at %1 (error %2).</source>
+        <translation>%1의 장치를 열 수 없습니다(오류 %2).</translation>
     </message>
 </context>
 </TS>
