@@ -295,10 +295,11 @@
         <source>Faults:</source>
         <translation>故障模拟：</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>last image accepted (%n bytes)</source>
         <translation>
-            </translation>
+            <numerusform>上一个映像已接受（%n 字节）</numerusform>
+        </translation>
     </message>
     <message>
         <source>last image rejected</source>
@@ -332,19 +333,21 @@
         <source>%1 x %2, %3, %4, %5</source>
         <translation>%1 × %2，%3，%4，%5</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 fps (peak %2, mean %3), %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%1 帧/秒（峰值 %2，平均 %3），共 %n 帧</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
         <translation>帧头 %1 个，图像 %2 个，命令 %3 个，固件块 %4 个</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n blocks, %1 bytes received</source>
         <translation>
-            </translation>
+            <numerusform>已接收 %n 个块，%1 字节</numerusform>
+        </translation>
     </message>
     <message>
         <source>Update mode
@@ -432,20 +435,23 @@
         <source>firmware rejected</source>
         <translation>拒绝固件</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>vanishes after %n firmware blocks</source>
         <translation>
-            </translation>
+            <numerusform>%n 个固件块后消失</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>vanishes after %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%n 帧后消失</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>stalls after %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%n 帧后停止接收</numerusform>
+        </translation>
     </message>
     <message>
         <source>none</source>

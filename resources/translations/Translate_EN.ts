@@ -295,10 +295,12 @@
         <source>Faults:</source>
         <translation>Faults:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>last image accepted (%n bytes)</source>
         <translation>
-            </translation>
+            <numerusform>last image accepted (%n byte)</numerusform>
+            <numerusform>last image accepted (%n bytes)</numerusform>
+        </translation>
     </message>
     <message>
         <source>last image rejected</source>
@@ -332,19 +334,23 @@
         <source>%1 x %2, %3, %4, %5</source>
         <translation>%1 x %2, %3, %4, %5</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 fps (peak %2, mean %3), %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%1 fps (peak %2, mean %3), %n frame</numerusform>
+            <numerusform>%1 fps (peak %2, mean %3), %n frames</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
         <translation>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n blocks, %1 bytes received</source>
         <translation>
-            </translation>
+            <numerusform>%n block, %1 bytes received</numerusform>
+            <numerusform>%n blocks, %1 bytes received</numerusform>
+        </translation>
     </message>
     <message>
         <source>Update mode
@@ -432,20 +438,26 @@
         <source>firmware rejected</source>
         <translation>firmware rejected</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>vanishes after %n firmware blocks</source>
         <translation>
-            </translation>
+            <numerusform>vanishes after %n firmware block</numerusform>
+            <numerusform>vanishes after %n firmware blocks</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>vanishes after %n frames</source>
         <translation>
-            </translation>
+            <numerusform>vanishes after %n frame</numerusform>
+            <numerusform>vanishes after %n frames</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>stalls after %n frames</source>
         <translation>
-            </translation>
+            <numerusform>stalls after %n frame</numerusform>
+            <numerusform>stalls after %n frames</numerusform>
+        </translation>
     </message>
     <message>
         <source>none</source>

@@ -295,10 +295,11 @@
         <source>Faults:</source>
         <translation>擬似障害：</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>last image accepted (%n bytes)</source>
         <translation>
-            </translation>
+            <numerusform>前回のイメージを受理（%n バイト）</numerusform>
+        </translation>
     </message>
     <message>
         <source>last image rejected</source>
@@ -332,19 +333,21 @@
         <source>%1 x %2, %3, %4, %5</source>
         <translation>%1 × %2、%3、%4、%5</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 fps (peak %2, mean %3), %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%1 fps（ピーク %2、平均 %3）、%n フレーム</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
         <translation>フレームヘッダー %1、画像 %2、コマンド %3、ファームウェアブロック %4</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n blocks, %1 bytes received</source>
         <translation>
-            </translation>
+            <numerusform>%n ブロック、%1 バイト受信</numerusform>
+        </translation>
     </message>
     <message>
         <source>Update mode
@@ -432,20 +435,23 @@
         <source>firmware rejected</source>
         <translation>ファームウェアを拒否</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>vanishes after %n firmware blocks</source>
         <translation>
-            </translation>
+            <numerusform>ファームウェア %n ブロック後に消える</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>vanishes after %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%n フレーム後に消える</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>stalls after %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%n フレーム後に受信停止</numerusform>
+        </translation>
     </message>
     <message>
         <source>none</source>

@@ -295,10 +295,11 @@
         <source>Faults:</source>
         <translation>모의 오류:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>last image accepted (%n bytes)</source>
         <translation>
-            </translation>
+            <numerusform>마지막 이미지 수락됨(%n바이트)</numerusform>
+        </translation>
     </message>
     <message>
         <source>last image rejected</source>
@@ -332,19 +333,21 @@
         <source>%1 x %2, %3, %4, %5</source>
         <translation>%1 x %2, %3, %4, %5</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 fps (peak %2, mean %3), %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%1fps(최대 %2, 평균 %3), %n프레임</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 in frame headers, %2 in pictures, %3 in commands, %4 in firmware blocks</source>
         <translation>프레임 헤더 %1, 이미지 %2, 명령 %3, 펌웨어 블록 %4</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n blocks, %1 bytes received</source>
         <translation>
-            </translation>
+            <numerusform>%n개 블록, %1바이트 수신</numerusform>
+        </translation>
     </message>
     <message>
         <source>Update mode
@@ -432,20 +435,23 @@
         <source>firmware rejected</source>
         <translation>펌웨어 거부</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>vanishes after %n firmware blocks</source>
         <translation>
-            </translation>
+            <numerusform>펌웨어 블록 %n개 후 사라짐</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>vanishes after %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%n프레임 후 사라짐</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>stalls after %n frames</source>
         <translation>
-            </translation>
+            <numerusform>%n프레임 후 수신 중단</numerusform>
+        </translation>
     </message>
     <message>
         <source>none</source>
