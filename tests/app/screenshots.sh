@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work"/
 rm -f "$work"/bgConfig.ini "$work"/sensorRemark.ini
 printf '[General]\nisPrivacyPolicyAgree=1\nApplyLanguage=%s\n' "$language" > "$work/bgConfig.ini"
-mkdir -m 700 "$work/runtime"
+mkdir -m 700 "$work/runtime" "$work/runtime/sims"
 
 cat > "$work/shoot.sh" <<'INNER'
 #!/usr/bin/env bash
@@ -29,6 +29,6 @@ import -window root "$2/settings.png"
 kill "$pid"; wait "$pid" || true
 INNER
 chmod +x "$work/shoot.sh"
-XDG_RUNTIME_DIR="$work/runtime" VORTANE_SIM_DIR="$work/runtime" \
+XDG_RUNTIME_DIR="$work/runtime" VORTANE_SIM_DIR="$work/runtime/sims" \
     xvfb-run -a -s "-screen 0 1600x1000x24" "$work/shoot.sh" "$work" "$out"
 echo "written: $out/homepage.png $out/screen-editor.png $out/settings.png"
