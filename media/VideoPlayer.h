@@ -27,10 +27,10 @@ Q_DECLARE_METATYPE(PlayState)
 // looping over a play range or stopping at its end. The player lives in a worker thread of its own
 // (created by the constructor, named "VideoPlayer"); create it without a parent and own it from the
 // GUI thread (a thread running an event loop: while a second's worth of shown pictures waits there
-// undelivered, further frames are dropped instead of queued). The operations below are called from the GUI thread; apart from play()
-// and stop() they only set fields that the decode loop polls at least every 5 ms. Shown pictures leave the worker by
-// queued signals; their longer side is at most 1280 pixels, and a display matrix in the file is applied as a real
-// rotation.
+// undelivered, further frames are dropped instead of queued). The operations below are called from the GUI thread;
+// apart from play() and stop() they only set fields that the decode loop polls at least every 5 ms. Shown pictures
+// leave the worker by queued signals; their longer side is at most 1280 pixels, and a display matrix in the file is
+// applied as a real rotation.
 //
 // grabFrame() and extractTimelineThumbnails() decode synchronously in the calling thread and do
 // not touch the playback state.

@@ -102,11 +102,11 @@ int main(int argc, char** argv)
                        "-c:v", "libx264", "-preset", "veryfast", "-crf", "20", "-pix_fmt", "yuv420p", "-y", clip})
                 .ok;
         if (!made) {
-            vortane::test::ClipSpec spec;
-            spec.width = 1920;
-            spec.height = 1080;
-            spec.frameCount = 30 * seconds;
-            if (!vortane::test::writeClip(clip, spec)) {
+            vortane::test::ClipRecipe recipe;
+            recipe.width = 1920;
+            recipe.height = 1080;
+            recipe.frameCount = 30 * seconds;
+            if (!vortane::test::writeClip(clip, recipe)) {
                 std::fprintf(stderr, "cannot make the 1080p clip\n");
                 return 1;
             }

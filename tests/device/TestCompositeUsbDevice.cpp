@@ -9,7 +9,8 @@
 
 namespace {
 
-struct Rig {
+struct Rig
+{
     CompositeUsbDevice composite;
     FakeScreenDevice* real = nullptr;
     FakeScreenDevice* simulated = nullptr;
@@ -49,8 +50,7 @@ private slots:
 void TestCompositeUsbDevice::realDevicesAreListedFirst()
 {
     Rig rig;
-    QCOMPARE(rig.composite.enumerateDevices(),
-             (QStringList{rig.real->screen(0).path, rig.simulated->screen(0).path}));
+    QCOMPARE(rig.composite.enumerateDevices(), (QStringList{rig.real->screen(0).path, rig.simulated->screen(0).path}));
 }
 
 void TestCompositeUsbDevice::pathOpensItsOwnBackend()

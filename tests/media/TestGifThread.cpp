@@ -122,7 +122,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         m_tenFrames = m_dir.filePath("ten.gif");
-        QVERIFY(writeGif(m_tenFrames, GifSpec()));
+        QVERIFY(writeGif(m_tenFrames, GifRecipe()));
     }
 
     void passesOverTheRange_data()
@@ -207,11 +207,11 @@ private slots:
     void stopDuringADelayEmitsNoFurtherMediaOver()
     {
         QFETCH(int, longFrame);
-        GifSpec spec;
-        spec.delaysCs = QVector<int>(10, 2);
-        spec.delaysCs[longFrame] = 3000; // 30 s: the stop has to cut the delay short
+        GifRecipe recipe;
+        recipe.delaysCs = QVector<int>(10, 2);
+        recipe.delaysCs[longFrame] = 3000; // 30 s: the stop has to cut the delay short
         const QString file = m_dir.filePath("long-delay.gif");
-        QVERIFY(writeGif(file, spec));
+        QVERIFY(writeGif(file, recipe));
         gifThread thread;
         GifRecorder recorder(thread);
         thread.setFileName(file);
@@ -259,11 +259,11 @@ private slots:
 
     void framesWithoutADelayArePacedLikeBrowsersDo()
     {
-        GifSpec spec;
-        spec.frameCount = 3;
-        spec.delayCs = 0;
+        GifRecipe recipe;
+        recipe.frameCount = 3;
+        recipe.delayCs = 0;
         const QString file = m_dir.filePath("no-delay.gif");
-        QVERIFY(writeGif(file, spec));
+        QVERIFY(writeGif(file, recipe));
         gifThread thread;
         GifRecorder recorder(thread);
         thread.setFileName(file);
@@ -278,10 +278,10 @@ private slots:
 
     void damagedFrameIsPassedOver()
     {
-        GifSpec spec;
-        spec.brokenFrame = 4;
+        GifRecipe recipe;
+        recipe.brokenFrame = 4;
         const QString file = m_dir.filePath("broken.gif");
-        QVERIFY(writeGif(file, spec));
+        QVERIFY(writeGif(file, recipe));
         gifThread thread;
         GifRecorder recorder(thread);
         thread.setFileName(file);

@@ -78,10 +78,10 @@ private:
 
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
-    QString makeClip(const char* name, const ClipSpec& spec)
+    QString makeClip(const char* name, const ClipRecipe& recipe)
     {
         const QString file = path(name);
-        if (!writeClip(file, spec)) {
+        if (!writeClip(file, recipe)) {
             qFatal("cannot encode fixture %s", name);
         }
         return file;
@@ -91,27 +91,27 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        ClipSpec spec;
-        spec.frameCount = 45;
-        spec.keyFrameInterval = 15;
-        m_clip30 = makeClip("clip30.mp4", spec);
+        ClipRecipe recipe;
+        recipe.frameCount = 45;
+        recipe.keyFrameInterval = 15;
+        m_clip30 = makeClip("clip30.mp4", recipe);
 
-        spec = ClipSpec();
-        spec.fps = 60;
-        spec.frameCount = 60;
-        m_clip60 = makeClip("clip60.mp4", spec);
+        recipe = ClipRecipe();
+        recipe.fps = 60;
+        recipe.frameCount = 60;
+        m_clip60 = makeClip("clip60.mp4", recipe);
 
-        spec = ClipSpec();
-        spec.frameCount = 600;
-        spec.keyFrameInterval = 60;
-        m_clip20s = makeClip("clip20s.mp4", spec);
+        recipe = ClipRecipe();
+        recipe.frameCount = 600;
+        recipe.keyFrameInterval = 60;
+        m_clip20s = makeClip("clip20s.mp4", recipe);
 
-        spec = ClipSpec();
-        spec.frameCount = 15;
-        m_short = makeClip("short.mp4", spec);
+        recipe = ClipRecipe();
+        recipe.frameCount = 15;
+        m_short = makeClip("short.mp4", recipe);
 
-        spec.width = 320;
-        m_wide = makeClip("wide.mp4", spec);
+        recipe.width = 320;
+        m_wide = makeClip("wide.mp4", recipe);
     }
 
     void outputSize_data()
@@ -128,11 +128,11 @@ private slots:
     {
         QFETCH(QSize, source);
         QFETCH(QSize, expected);
-        ClipSpec spec;
-        spec.width = source.width();
-        spec.height = source.height();
-        spec.frameCount = 3;
-        const QString file = makeClip("size.mp4", spec);
+        ClipRecipe recipe;
+        recipe.width = source.width();
+        recipe.height = source.height();
+        recipe.frameCount = 3;
+        const QString file = makeClip("size.mp4", recipe);
 
         const QImage grabbed = VideoPlayer::grabFrame(file, 0.0);
         QCOMPARE(grabbed.size(), expected);
@@ -375,12 +375,12 @@ private slots:
         QFETCH(int, angle);
         QFETCH(QSize, shownSize);
         QFETCH(Corner, corner);
-        ClipSpec spec;
-        spec.width = 192;
-        spec.height = 96;
-        spec.frameCount = 10;
-        spec.displayMatrixAngle = angle;
-        const QString file = makeClip("rotated.mp4", spec);
+        ClipRecipe recipe;
+        recipe.width = 192;
+        recipe.height = 96;
+        recipe.frameCount = 10;
+        recipe.displayMatrixAngle = angle;
+        const QString file = makeClip("rotated.mp4", recipe);
 
         for (double f : {0.0, 0.5}) {
             const QImage grabbed = VideoPlayer::grabFrame(file, f);
@@ -412,12 +412,12 @@ private slots:
 
     void rotatedPictureIsCappedAfterTurning()
     {
-        ClipSpec spec;
-        spec.width = 1920;
-        spec.height = 1080;
-        spec.frameCount = 2;
-        spec.displayMatrixAngle = 90;
-        const QString file = makeClip("rotated-hd.mp4", spec);
+        ClipRecipe recipe;
+        recipe.width = 1920;
+        recipe.height = 1080;
+        recipe.frameCount = 2;
+        recipe.displayMatrixAngle = 90;
+        const QString file = makeClip("rotated-hd.mp4", recipe);
         const QImage grabbed = VideoPlayer::grabFrame(file, 0.0);
         QCOMPARE(grabbed.size(), QSize(720, 1280));
         QCOMPARE(cornerName(markerCorner(grabbed)), cornerName(Corner::BottomLeft));
@@ -506,10 +506,10 @@ private slots:
 
     void mediaDataCutShortPlaysWhatIsThere()
     {
-        ClipSpec spec;
-        spec.frameCount = 45;
-        spec.indexAtFront = true;
-        const QString file = makeClip("front-index.mp4", spec);
+        ClipRecipe recipe;
+        recipe.frameCount = 45;
+        recipe.indexAtFront = true;
+        const QString file = makeClip("front-index.mp4", recipe);
         QVERIFY(truncateFile(file, 0.6));
         VideoPlayer player;
         PlaybackRecorder recorder(player);
@@ -531,10 +531,10 @@ private slots:
     void decoderWithoutHardwareConfigurationDecodesInSoftware()
     {
         MediaLogCapture log;
-        ClipSpec spec;
-        spec.codec = VideoCodec::Ffv1;
-        spec.frameCount = 5;
-        const QString file = makeClip("lossless.mkv", spec);
+        ClipRecipe recipe;
+        recipe.codec = VideoCodec::Ffv1;
+        recipe.frameCount = 5;
+        const QString file = makeClip("lossless.mkv", recipe);
         VideoPlayer player;
         PlaybackRecorder recorder(player);
         player.setCycleMode(1);

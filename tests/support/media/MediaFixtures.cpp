@@ -173,7 +173,7 @@ const char* cornerName(Corner corner)
 
 namespace {
 
-bool encodeClip(const QString& path, const ClipSpec& spec, int writtenAngle)
+bool encodeClip(const QString& path, const ClipRecipe& recipe, int writtenAngle)
 {
     const QByteArray file = path.toUtf8();
     AVFormatContext* rawOutput = nullptr;
@@ -182,7 +182,7 @@ bool encodeClip(const QString& path, const ClipSpec& spec, int writtenAngle)
     }
     std::unique_ptr<AVFormatContext, OutputDeleter> output(rawOutput);
 
-    const bool h264 = spec.codec == VideoCodec::H264;
+    const bool h264 = recipe.codec == VideoCodec::H264;
     const AVCodec* codec = h264 ? avcodec_find_encoder_by_name("libx264") : avcodec_find_encoder(AV_CODEC_ID_FFV1);
     if (!codec) {
         return false;
@@ -191,11 +191,11 @@ bool encodeClip(const QString& path, const ClipSpec& spec, int writtenAngle)
     if (!encoder) {
         return false;
     }
-    encoder->width = spec.width;
-    encoder->height = spec.height;
-    encoder->time_base = AVRational{1, spec.fps};
-    encoder->framerate = AVRational{spec.fps, 1};
-    encoder->gop_size = spec.keyFrameInterval;
+    encoder->width = recipe.width;
+    encoder->height = recipe.height;
+    encoder->time_base = AVRational{1, recipe.fps};
+    encoder->framerate = AVRational{recipe.fps, 1};
+    encoder->gop_size = recipe.keyFrameInterval;
     encoder->pix_fmt = AV_PIX_FMT_YUV420P;
     encoder->thread_count = 1;
     if (h264) {
@@ -226,7 +226,7 @@ bool encodeClip(const QString& path, const ClipSpec& spec, int writtenAngle)
         return false;
     }
     AVDictionary* options = nullptr;
-    if (spec.indexAtFront) {
+    if (recipe.indexAtFront) {
         av_dict_set(&options, "movflags", "+faststart", 0);
     }
     const int header = avformat_write_header(output.get(), &options);
@@ -237,26 +237,26 @@ bool encodeClip(const QString& path, const ClipSpec& spec, int writtenAngle)
 
     std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
     std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
-    std::unique_ptr<SwsContext, ScalerDeleter> scaler(sws_getContext(spec.width, spec.height, AV_PIX_FMT_RGB24,
-                                                                     spec.width, spec.height, AV_PIX_FMT_YUV420P,
+    std::unique_ptr<SwsContext, ScalerDeleter> scaler(sws_getContext(recipe.width, recipe.height, AV_PIX_FMT_RGB24,
+                                                                     recipe.width, recipe.height, AV_PIX_FMT_YUV420P,
                                                                      SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!frame || !packet || !scaler) {
         return false;
     }
     frame->format = AV_PIX_FMT_YUV420P;
-    frame->width = spec.width;
-    frame->height = spec.height;
+    frame->width = recipe.width;
+    frame->height = recipe.height;
     if (av_frame_get_buffer(frame.get(), 0) < 0) {
         return false;
     }
-    for (int i = 0; i < spec.frameCount; ++i) {
+    for (int i = 0; i < recipe.frameCount; ++i) {
         if (av_frame_make_writable(frame.get()) < 0) {
             return false;
         }
-        const QImage picture = clipFramePicture(spec.width, spec.height, i);
+        const QImage picture = clipFramePicture(recipe.width, recipe.height, i);
         const uint8_t* source[1] = {picture.constBits()};
         const int sourceStride[1] = {static_cast<int>(picture.bytesPerLine())};
-        sws_scale(scaler.get(), source, sourceStride, 0, spec.height, frame->data, frame->linesize);
+        sws_scale(scaler.get(), source, sourceStride, 0, recipe.height, frame->data, frame->linesize);
         frame->pts = i;
         if (avcodec_send_frame(encoder.get(), frame.get()) < 0 ||
             !drain(encoder.get(), output.get(), stream, packet.get())) {
@@ -300,16 +300,16 @@ bool sameTurn(int a, int b)
 }
 } // namespace
 
-bool writeClip(const QString& path, const ClipSpec& spec)
+bool writeClip(const QString& path, const ClipRecipe& recipe)
 {
-    if (!encodeClip(path, spec, spec.displayMatrixAngle)) {
+    if (!encodeClip(path, recipe, recipe.displayMatrixAngle)) {
         return false;
     }
     // Some muxers store the matrix transposed (the MP4 writer of FFmpeg 5.1 does), so the file
     // would report the opposite turn; the clip is then written again with the angle negated.
-    if (spec.displayMatrixAngle != 0 && !sameTurn(reportedDisplayAngle(path), spec.displayMatrixAngle)) {
-        return encodeClip(path, spec, -spec.displayMatrixAngle) &&
-               sameTurn(reportedDisplayAngle(path), spec.displayMatrixAngle);
+    if (recipe.displayMatrixAngle != 0 && !sameTurn(reportedDisplayAngle(path), recipe.displayMatrixAngle)) {
+        return encodeClip(path, recipe, -recipe.displayMatrixAngle) &&
+               sameTurn(reportedDisplayAngle(path), recipe.displayMatrixAngle);
     }
     return true;
 }
@@ -388,11 +388,11 @@ void appendSubBlocks(QByteArray& out, const QByteArray& data)
 
 } // namespace
 
-bool writeGif(const QString& path, const GifSpec& spec)
+bool writeGif(const QString& path, const GifRecipe& recipe)
 {
     QByteArray out("GIF89a");
-    appendLe16(out, spec.width);
-    appendLe16(out, spec.height);
+    appendLe16(out, recipe.width);
+    appendLe16(out, recipe.height);
     out.append(char(0xF7)); // global colour table of 256 entries, 8 bits per primary
     out.append(char(0));
     out.append(char(0));
@@ -404,8 +404,8 @@ bool writeGif(const QString& path, const GifSpec& spec)
     }
     // Loop forever (application extension), as animations on the screen do.
     out.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
-    for (int i = 0; i < spec.frameCount; ++i) {
-        const int delay = i < spec.delaysCs.size() ? spec.delaysCs[i] : spec.delayCs;
+    for (int i = 0; i < recipe.frameCount; ++i) {
+        const int delay = i < recipe.delaysCs.size() ? recipe.delaysCs[i] : recipe.delayCs;
         out.append("\x21\xF9\x04", 3);
         out.append(char(0x04)); // keep the frame (disposal 1), no transparency
         appendLe16(out, delay);
@@ -414,15 +414,15 @@ bool writeGif(const QString& path, const GifSpec& spec)
         out.append(char(0x2C));
         appendLe16(out, 0);
         appendLe16(out, 0);
-        appendLe16(out, spec.width);
-        appendLe16(out, spec.height);
+        appendLe16(out, recipe.width);
+        appendLe16(out, recipe.height);
         out.append(char(0));
         out.append(char(8)); // LZW minimum code size
-        if (i == spec.brokenFrame) {
+        if (i == recipe.brokenFrame) {
             // Codes far beyond the table: the decoder must give up on this frame.
             appendSubBlocks(out, QByteArray(40, char(0xFF)));
         } else {
-            appendSubBlocks(out, literalLzw(QByteArray(spec.width * spec.height, char(i & 0xff))));
+            appendSubBlocks(out, literalLzw(QByteArray(recipe.width * recipe.height, char(i & 0xff))));
         }
     }
     out.append(char(0x3B));

@@ -15,7 +15,7 @@ enum class VideoCodec
     Ffv1
 };
 
-struct ClipSpec
+struct ClipRecipe
 {
     int width = 160;
     int height = 96;
@@ -30,7 +30,7 @@ struct ClipSpec
 };
 
 // Encodes the clip into `path`; the container follows the suffix (.mp4, .mkv, .avi).
-bool writeClip(const QString& path, const ClipSpec& spec);
+bool writeClip(const QString& path, const ClipRecipe& recipe);
 
 // Display-matrix angle of the file's first stream that has one (FFmpeg's reading), or 0.
 int reportedDisplayAngle(const QString& path);
@@ -53,7 +53,7 @@ enum class Corner
 Corner markerCorner(const QImage& picture);
 const char* cornerName(Corner corner);
 
-struct GifSpec
+struct GifRecipe
 {
     int width = 32;
     int height = 24;
@@ -64,7 +64,7 @@ struct GifSpec
 };
 
 // Writes an animated GIF whose frame i is filled with gifFrameColor(i).
-bool writeGif(const QString& path, const GifSpec& spec);
+bool writeGif(const QString& path, const GifRecipe& recipe);
 QRgb gifFrameColor(int index);
 // The frame index a GIF frame carries, or -1.
 int readGifFrameIndex(const QImage& frame);
