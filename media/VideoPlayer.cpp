@@ -357,8 +357,11 @@ VideoPlayer::RunEnd VideoPlayer::runPlayback(const QString& fileName)
             int playing = PlayStatePlaying;
             m_playState.compare_exchange_strong(playing, PlayStatePaused);
         }
+        // A range that ends at or before its start would seek back on every frame and never move on;
+        // such a range plays to the end of the clip instead.
         const double rangeEnd = m_rangeEnd.load();
-        if (rangeEnd < 1.0 && static_cast<double>(frameUs) >= static_cast<double>(durationUs) * rangeEnd) {
+        const bool rangeHasEnd = rangeEnd < 1.0 && rangeEnd > m_rangeStart.load();
+        if (rangeHasEnd && static_cast<double>(frameUs) >= static_cast<double>(durationUs) * rangeEnd) {
             clockStartUs = nowUs();
             if (!m_seekPending.load()) {
                 requestSeek(static_cast<qint64>(static_cast<double>(durationUs) * m_rangeStart.load()));

@@ -224,6 +224,21 @@ private slots:
         QCOMPARE(recorder.indices.size(), 24);
     }
 
+    void emptyRangePlaysOnToTheEnd()
+    {
+        VideoPlayer player;
+        PlaybackRecorder recorder(player);
+        player.setCycleMode(0);
+        player.setFile(m_clip30);
+        player.setRange(0.6, 0.3);
+        player.play();
+        // 0.9 s of 1.5 s: playback begins at frame 27 and has to get past it to the clip's last frame.
+        QTRY_VERIFY(recorder.indices.contains(44));
+        player.stop();
+        QCOMPARE(recorder.indices.first(), 27);
+        QVERIFY(recorder.indices.contains(35));
+    }
+
     void rangeStartIsWherePlaybackBegins()
     {
         VideoPlayer player;
