@@ -2,7 +2,7 @@
 
 // Owning handles for FFmpeg objects. Every context, frame, packet, scaler and buffer reference that
 // the media code creates lives in one of these, so an early return on any decode path releases it.
-// Private to media/; nothing outside this folder sees an FFmpeg type.
+// Private to media/ and its test fixtures; nothing else sees an FFmpeg type.
 
 extern "C" {
 #include <libavcodec/avcodec.h>

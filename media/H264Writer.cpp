@@ -1,5 +1,7 @@
 #include "media/H264Writer.h"
 
+#include "media/FFmpegPtr.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -12,33 +14,6 @@ extern "C" {
 #include <QFile>
 
 namespace {
-
-struct CodecContextDeleter
-{
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameDeleter
-{
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketDeleter
-{
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ScalerDeleter
-{
-    void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-// Owns the muxer and, once opened, its output file.
-struct OutputDeleter
-{
-    void operator()(AVFormatContext* f) const
-    {
-        if (f->pb && !(f->oformat->flags & AVFMT_NOFILE))
-            avio_closep(&f->pb);
-        avformat_free_context(f);
-    }
-};
 
 QString averrorText(int averror)
 {
@@ -53,11 +28,11 @@ const char kEncoderName[] = "libx264";
 
 struct H264Writer::State
 {
-    std::unique_ptr<AVFormatContext, OutputDeleter> output;
-    std::unique_ptr<AVCodecContext, CodecContextDeleter> encoder;
-    std::unique_ptr<AVFrame, FrameDeleter> frame;
-    std::unique_ptr<AVPacket, PacketDeleter> packet;
-    std::unique_ptr<SwsContext, ScalerDeleter> scaler;
+    vortane::ffmpeg::OutputFormatContextPtr output;
+    vortane::ffmpeg::CodecContextPtr encoder;
+    vortane::ffmpeg::FramePtr frame;
+    vortane::ffmpeg::PacketPtr packet;
+    vortane::ffmpeg::ScalerPtr scaler;
     AVStream* stream = nullptr; // owned by `output`
     QSize size;
     int64_t nextPts = 0;

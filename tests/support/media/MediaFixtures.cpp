@@ -1,5 +1,7 @@
 #include "tests/support/media/MediaFixtures.h"
 
+#include "media/FFmpegPtr.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -20,33 +22,6 @@ namespace vortane::test {
 namespace {
 
 constexpr int kIndexBits = 10;
-
-struct OutputDeleter
-{
-    void operator()(AVFormatContext* context) const
-    {
-        if (context->pb) {
-            avio_closep(&context->pb);
-        }
-        avformat_free_context(context);
-    }
-};
-struct CodecDeleter
-{
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct FrameDeleter
-{
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketDeleter
-{
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct ScalerDeleter
-{
-    void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
-};
 
 QRect markerRect(int width, int height)
 {
@@ -180,14 +155,14 @@ bool encodeClip(const QString& path, const ClipRecipe& recipe, int writtenAngle)
     if (avformat_alloc_output_context2(&rawOutput, nullptr, nullptr, file.constData()) < 0 || !rawOutput) {
         return false;
     }
-    std::unique_ptr<AVFormatContext, OutputDeleter> output(rawOutput);
+    ffmpeg::OutputFormatContextPtr output(rawOutput);
 
     const bool h264 = recipe.codec == VideoCodec::H264;
     const AVCodec* codec = h264 ? avcodec_find_encoder_by_name("libx264") : avcodec_find_encoder(AV_CODEC_ID_FFV1);
     if (!codec) {
         return false;
     }
-    std::unique_ptr<AVCodecContext, CodecDeleter> encoder(avcodec_alloc_context3(codec));
+    ffmpeg::CodecContextPtr encoder(avcodec_alloc_context3(codec));
     if (!encoder) {
         return false;
     }
@@ -235,11 +210,10 @@ bool encodeClip(const QString& path, const ClipRecipe& recipe, int writtenAngle)
         return false;
     }
 
-    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
-    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
-    std::unique_ptr<SwsContext, ScalerDeleter> scaler(sws_getContext(recipe.width, recipe.height, AV_PIX_FMT_RGB24,
-                                                                     recipe.width, recipe.height, AV_PIX_FMT_YUV420P,
-                                                                     SWS_BICUBIC, nullptr, nullptr, nullptr));
+    ffmpeg::FramePtr frame(av_frame_alloc());
+    ffmpeg::PacketPtr packet(av_packet_alloc());
+    ffmpeg::ScalerPtr scaler(sws_getContext(recipe.width, recipe.height, AV_PIX_FMT_RGB24, recipe.width, recipe.height,
+                                            AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!frame || !packet || !scaler) {
         return false;
     }
