@@ -1,6 +1,6 @@
 #include "app/FramelessWidget.h"
 
-#include "app/TextStyles.h"
+#include "shell/TextStyles.h"
 
 #include <QApplication>
 #include <QCloseEvent>

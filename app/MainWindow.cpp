@@ -1,17 +1,20 @@
 #include "app/MainWindow.h"
 
-#include "app/AppGlobals.h"
+#include "app/DeviceDiscovery.h"
+#include "app/FirmwareUpdateFlow.h"
 #include "app/FramelessWidget.h"
-#include "app/TextStyles.h"
 #include "screen/MediaLabel.h"
+#include "screen/OverlayLayout.h"
+#include "sensors/SensorCatalogue.h"
 #include "settings/AppPaths.h"
 #include "settings/AutoStart.h"
+#include "shell/AppGlobals.h"
+#include "shell/TextStyles.h"
 #include "ui_MainWindow.h"
 #include "widgets/CustomItemButton.h"
 #include "widgets/Dialog_Privary_Policy.h"
 #include "widgets/Dialog_User_Agreement.h"
 #include "widgets/NoticeDialog.h"
-#include "widgets/ProgressDialog.h"
 #include "widgets/VScrollBar.h"
 
 #include <QAction>
@@ -20,26 +23,20 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
-#include <QElapsedTimer>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 
 namespace {
 
-constexpr int kConnectIntervalMs = 1000;
-constexpr int kArrivalConnectIntervalMs = 100;
 constexpr int kNoticeShowMs = 3000;
 constexpr int kNoticeFadeStepMs = 20;
-constexpr int kBeforeReturnToNormalMs = 200;
 constexpr char kAppVersion[] = "1.0.0";
 constexpr char kTrayToolTip[] = "VORTANE DUVIZERUZU SCREEN";
 constexpr char kProductPage[] = "https://www.vortane.com/";
@@ -49,10 +46,18 @@ constexpr const char* kLanguageNames[] = {"English", "简体中文", "日本語"
 constexpr const char* kTranslationFiles[] = {"Translate_EN.qm", "Translate_CN.qm", "Translate_JP.qm",
                                              "Translate_KR.qm"};
 
-// The shipped media of the Default folder.
-constexpr const char* kDefaultMediaFiles[] = {"defaultbgH.mp4",      "defaultbgV.mp4",     "defaultbgClockH.jpg",
-                                              "defaultbgClockV.jpg", "defaultbgHW01H.gif", "defaultbgHW01V.gif",
-                                              "defaultbgHW02H.gif",  "defaultbgHW02V.gif"};
+// The shipped clock background of an orientation (the clock pages and the fallback picture).
+QString clockBackgroundFile(bool portrait)
+{
+    return AppPaths::defaultMediaFile(portrait ? QStringLiteral("defaultbgClockV.jpg")
+                                               : QStringLiteral("defaultbgClockH.jpg"));
+}
+
+// The shipped video of an orientation, shown when no library item fits it.
+QString fallbackVideoFile(bool portrait)
+{
+    return AppPaths::defaultMediaFile(portrait ? QStringLiteral("defaultbgV.mp4") : QStringLiteral("defaultbgH.mp4"));
+}
 
 // The first picture of a still or animated picture file; null for videos and unreadable files.
 QImage firstPicture(const QString& path)
@@ -87,8 +92,10 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     , ui(std::make_unique<Ui::MainWindow>())
     , m_device(device ? std::move(device) : DeviceLink::createControllerLink())
 {
-    connectTimer = new QTimer(this);
     ui->setupUi(this);
+    m_discovery = new DeviceDiscovery(m_device.get(), ui->pushButton_homepage_screen_settings,
+                                      ui->label_firmware_version_info, this);
+    m_firmwareFlow = std::make_unique<FirmwareUpdateFlow>(m_device.get(), this);
     tabWidget_home = ui->tabWidget_home;
     for (QTabWidget* pages : {ui->tabWidget_home, ui->tabWidget_main, ui->tabWidget_uiType})
         pages->tabBar()->hide();
@@ -98,9 +105,6 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     previewScale = 0.25;
     overlayItemCount = 4;
     m_state = SettingsState{};
-
-    for (const char* name : kDefaultMediaFiles)
-        defaultMediaPaths.append(AppPaths::defaultMediaFile(QLatin1String(name)));
 
     applyTextStyles();
     ui->pushButton_Horizontal->setIcons(QStringLiteral(":/material/Icon/horizontal_Rectangle_p.png"),
@@ -112,6 +116,10 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
                                       QStringLiteral(":/material/Icon/Vertical_Rectangle_n.png"),
                                       QStringLiteral(":/material/Icon/Vertical_Rectangle_d.png"));
     m_store.openSettingsFiles();
+    // The catalogue shows a sensor by its remark, and the default overlay layout measures the
+    // titles as they are shown.
+    remarkStore = m_store.remarkSettings();
+    m_store.setDefaultOverlayLayout(&applyDefaultOverlayLayout);
     m_store.loadConfig(m_state);
     isPrivacyPolicyAgree = m_state.isPrivacyPolicyAgree;
     if (m_state.applyLanguage >= 0 && m_state.applyLanguage < 4)
@@ -123,15 +131,12 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     m_device->registerNotifications(this);
 
     connect(ui->label_bg, &MediaLabel::mediaOver, this, &MainWindow::applyBgCycleSlot);
-    connect(connectTimer, &QTimer::timeout, this, &MainWindow::connectDevice);
     connect(ui->label_bg, &MediaLabel::updatebgImage, this, &MainWindow::updatehomepageBgLabel);
     connect(m_device.get(), &DeviceLink::haveNoPacket, this, &MainWindow::sendScreenJpgData);
-    connect(m_device.get(), &DeviceLink::deviceArrived, this, &MainWindow::deviceArrived);
-    connect(m_device.get(), &DeviceLink::deviceRemoved, this, &MainWindow::deviceRemoved);
 
     chooseStartOrientationAndPage();
     setHomePageScreenButtonStyleByifConnect(false);
-    connectTimer->start(kConnectIntervalMs);
+    m_discovery->start();
     ui->label_app_version_info->setText(QLatin1String(kAppVersion));
     createTray();
     constructing = 0;
@@ -142,11 +147,13 @@ MainWindow::~MainWindow()
     saveAppConfig();
     // No composition or discovery may run while the members go.
     disconnect(m_device.get(), nullptr, this, nullptr);
-    connectTimer->stop();
+    m_discovery->stop();
     delete timeStylePreview[0];
     delete timeStylePreview[1];
     timeStylePreview[0] = timeStylePreview[1] = nullptr;
     m_device->closeDevice();
+    if (remarkStore == m_store.remarkSettings())
+        remarkStore = nullptr;
 }
 
 QString MainWindow::toggleOnStyle()
@@ -354,8 +361,14 @@ void MainWindow::closeMainWindowEvent()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // Only while a tray can bring it back: hiding the content of the frame otherwise leaves an
-    // empty window.
+    // Inside its frame the page never closes on its own: a close request (a window manager's, or
+    // close() on the page) closes the frame, which hides to the tray or minimises where there is
+    // none. Hiding only the page would leave the frame empty when the tray brings it back.
+    if (window() != this) {
+        event->ignore();
+        closeMainWindowEvent();
+        return;
+    }
     if (trayIcon != nullptr && trayIcon->isVisible() && FramelessWidget::systemTrayAvailable()) {
         hide();
         event->ignore();
@@ -426,9 +439,7 @@ void MainWindow::showFullFrameBackground(const QString& path)
     QImage picture = firstPicture(path);
     if (picture.isNull()) {
         // Videos are not played in the preview yet: show the clock background of the orientation.
-        const bool landscape = frameWidth == screenWidth;
-        picture = firstPicture(AppPaths::defaultMediaFile(landscape ? QStringLiteral("defaultbgClockH.jpg")
-                                                                    : QStringLiteral("defaultbgClockV.jpg")));
+        picture = firstPicture(clockBackgroundFile(isPortrait()));
     }
     if (!picture.isNull() && picture.size() != QSize(frameWidth, frameHeight))
         picture = picture.scaled(frameWidth, frameHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -503,8 +514,7 @@ void MainWindow::setOrientation(int width, int height)
     if (ui->tabWidget_uiType->currentIndex() == 1) {
         ui->label_bg->hideOverlays();
         ui->label_bg->showClockFace(timeStyleGroup->checkedId() == 1 ? 1 : 0);
-        showFullFrameBackground(AppPaths::defaultMediaFile(portrait ? QStringLiteral("defaultbgClockV.jpg")
-                                                                    : QStringLiteral("defaultbgClockH.jpg")));
+        showFullFrameBackground(clockBackgroundFile(portrait));
     } else {
         ui->label_bg->showOverlaysByEnable();
         // A library item of the other orientation cannot be shown in this one.
@@ -512,8 +522,7 @@ void MainWindow::setOrientation(int width, int height)
         if (index >= 0 && index < m_state.mediaRecords.size() && m_state.mediaRecords.at(index).width == width)
             changeImageListItem(index);
         else
-            showFullFrameBackground(AppPaths::defaultMediaFile(portrait ? QStringLiteral("defaultbgV.mp4")
-                                                                        : QStringLiteral("defaultbgH.mp4")));
+            showFullFrameBackground(fallbackVideoFile(portrait));
     }
 }
 
@@ -547,8 +556,7 @@ void MainWindow::on_pushButton_DynamicSetting_clicked()
         if (match >= 0)
             changeImageListItem(match);
         else
-            showFullFrameBackground(AppPaths::defaultMediaFile(
-                frameWidth == screenWidth ? QStringLiteral("defaultbgH.mp4") : QStringLiteral("defaultbgV.mp4")));
+            showFullFrameBackground(fallbackVideoFile(isPortrait()));
     }
     if (constructing == 0)
         m_state.applyStyleMode = 0;
@@ -565,16 +573,14 @@ void MainWindow::on_pushButton_Time_clicked()
     ui->label_bg->showClockFace(style);
     ui->label_bg->setPlayCycleMode(0);
     m_state.applyStyleMode = style == 1 ? 2 : 1;
-    showFullFrameBackground(AppPaths::defaultMediaFile(
-        frameWidth == screenWidth ? QStringLiteral("defaultbgClockH.jpg") : QStringLiteral("defaultbgClockV.jpg")));
+    showFullFrameBackground(clockBackgroundFile(isPortrait()));
 }
 
 void MainWindow::changeTimeStyle(int id)
 {
     ui->label_bg->showClockFace(id == 1 ? 1 : 0);
     m_state.applyStyleMode = timeStyleGroup->checkedId() != 0 ? 2 : 1;
-    showFullFrameBackground(AppPaths::defaultMediaFile(
-        frameWidth == screenWidth ? QStringLiteral("defaultbgClockH.jpg") : QStringLiteral("defaultbgClockV.jpg")));
+    showFullFrameBackground(clockBackgroundFile(isPortrait()));
     ui->label_bg->setPlayCycleMode(0);
 }
 
@@ -640,14 +646,7 @@ void MainWindow::on_comboBox_temperature_currentIndexChanged(int index)
 
 void MainWindow::connectDevice()
 {
-    m_device->openFirstDevice();
-    if (!m_device->isOpen())
-        return;
-    if (m_device->deviceMode() == 1) {
-        ui->label_firmware_version_info->setText(m_device->firmwareVersion());
-        setHomePageScreenButtonStyleByifConnect(true);
-    }
-    connectTimer->stop();
+    m_discovery->connectDevice();
 }
 
 bool MainWindow::nativeEvent(const QByteArray& eventType, void* message, long* result)
@@ -659,31 +658,22 @@ bool MainWindow::nativeEvent(const QByteArray& eventType, void* message, long* r
 
 int MainWindow::discoveryIntervalMs() const
 {
-    return connectTimer->isActive() ? connectTimer->interval() : 0;
+    return m_discovery->intervalMs();
 }
 
-void MainWindow::deviceArrived()
+void MainWindow::setFirmwareFileChooser(std::function<QString()> chooser)
 {
-    connectTimer->start(kArrivalConnectIntervalMs);
+    m_firmwareFlow->setFileChooser(std::move(chooser));
 }
 
-void MainWindow::deviceRemoved()
+void MainWindow::setUpdateModeWaitLimitMs(int ms)
 {
-    if (m_device->openDeviceStillPresent())
-        return;
-    if (m_device->isOpen())
-        m_device->closeDevice();
-    setHomePageScreenButtonStyleByifConnect(false);
-    // Keep looking, so a device that comes back without an arrival notice is still found.
-    if (!connectTimer->isActive())
-        connectTimer->start(kConnectIntervalMs);
+    m_firmwareFlow->setUpdateModeWaitLimitMs(ms);
 }
 
 void MainWindow::setHomePageScreenButtonStyleByifConnect(bool connected)
 {
-    QPushButton* button = ui->pushButton_homepage_screen_settings;
-    button->setText(connected ? tr("Screen Settings") : tr("Not Connected"));
-    button->setCursor(connected ? Qt::PointingHandCursor : Qt::ForbiddenCursor);
+    m_discovery->showConnected(connected);
 }
 
 void MainWindow::sendScreenJpgData()
@@ -702,45 +692,7 @@ void MainWindow::sendScreenJpgData()
     m_device->pushFrame(packet);
 }
 
-bool MainWindow::waitForUpdateMode()
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!(m_device->deviceMode() == 0 && m_device->isOpen())) {
-        if (waited.elapsed() >= updateModeWaitLimitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
-
 void MainWindow::on_pushButton_upload_firmware_clicked()
 {
-    const QString path = firmwareFileChooser ? firmwareFileChooser()
-                                             : QFileDialog::getOpenFileName(this, tr("Select Firmware"), QString(),
-                                                                            QStringLiteral("file(*.bin)"));
-    if (path.isEmpty())
-        return;
-    ProgressDialog progress(this);
-    progress.setTitleText(tr("Upload"));
-    progress.setMessageText(tr("Please DO NOT remove the device during the firmware update process."));
-    connect(m_device.get(), &DeviceLink::burnMcuProgress, &progress, &ProgressDialog::setValue);
-    progress.show();
-    if (m_device->deviceMode() != 0)
-        m_device->enterUpdateMode();
-    // A device that never comes back in update mode ends the flow with the error notice.
-    const int result = waitForUpdateMode() ? m_device->writeFirmwareFile(path) : 0;
-    if (result < 1) {
-        progress.hide();
-        showNotice(this, tr("Error"), tr("An issue occurred during the upload. Please try again."), kNoticeShowMs,
-                   kNoticeFadeStepMs);
-        return;
-    }
-    QThread::msleep(kBeforeReturnToNormalMs);
-    m_device->returnToNormalMode();
-    progress.hide();
-    showNotice(this, tr("Updated successfully"),
-               tr("Your device has been updated and is now using the latest version."), kNoticeShowMs,
-               kNoticeFadeStepMs);
+    m_firmwareFlow->run();
 }

@@ -3,6 +3,7 @@
 #include "screen/FrameComposer.h"
 #include "settings/SettingsState.h"
 #include "settings/SettingsStore.h"
+#include "shell/AppGlobals.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -15,6 +16,8 @@
 
 #include "app/DeviceLink.h"
 
+class DeviceDiscovery;
+class FirmwareUpdateFlow;
 class QAction;
 class QButtonGroup;
 class QLabel;
@@ -65,9 +68,9 @@ public:
     int discoveryIntervalMs() const;
     // Asks the user for the firmware file; an empty answer ends the flow. The default shows the
     // open-file dialog "Select Firmware" for ".bin" files; tests put their own in.
-    void setFirmwareFileChooser(std::function<QString()> chooser) { firmwareFileChooser = std::move(chooser); }
+    void setFirmwareFileChooser(std::function<QString()> chooser);
     // How long the firmware flow waits for the device to come back in update mode.
-    void setUpdateModeWaitLimitMs(int ms) { updateModeWaitLimitMs = ms; }
+    void setUpdateModeWaitLimitMs(int ms);
     // The device link this window drives (never null).
     DeviceLink* deviceLink() const { return m_device.get(); }
     Ui::MainWindow* form() const { return ui.get(); }
@@ -126,11 +129,8 @@ private:
     void createTray();
     void chooseStartOrientationAndPage();
     void setOrientation(int width, int height);
+    bool isPortrait() const { return frameWidth != screenWidth; }
     void showFullFrameBackground(const QString& fileName);
-    void deviceArrived();
-    void deviceRemoved();
-    // The firmware flow's wait for the device to come back in update mode; false when it gave up.
-    bool waitForUpdateMode();
     void retranslate();
     bool toggleIsOn(const QWidget* toggle) const;
     void setToggle(QWidget* toggle, bool on);
@@ -145,12 +145,10 @@ private:
     QButtonGroup* timeStyleGroup = nullptr;
     QLabel* timeStylePreview[2] = {nullptr, nullptr};
     std::unique_ptr<DeviceLink> m_device;
-    QTimer* connectTimer = nullptr;
-    QStringList defaultMediaPaths; // the eight shipped media in Default/
-    int constructing = 1;          // 1 while the constructor runs: the overlay tab keeps the stored page mode
+    DeviceDiscovery* m_discovery = nullptr;
+    std::unique_ptr<FirmwareUpdateFlow> m_firmwareFlow;
+    int constructing = 1; // 1 while the constructor runs: the overlay tab keeps the stored page mode
     QTranslator* translator = nullptr;
     FrameComposer m_composer;
     QByteArray m_lastPacket;
-    int updateModeWaitLimitMs = 30000;
-    std::function<QString()> firmwareFileChooser;
 };

@@ -1,10 +1,10 @@
 // Vortane Screen: companion program for the pump-head LCD of an all-in-one liquid cooler.
 
-#include "app/Fonts.h"
 #include "app/FramelessWidget.h"
 #include "app/MainWindow.h"
-#include "app/ShutdownSignals.h"
 #include "app/SingleApplication.h"
+#include "shell/Fonts.h"
+#include "shell/ShutdownSignals.h"
 
 #include <QTabWidget>
 #include <QTextCodec>

@@ -1,8 +1,7 @@
-# Shared build settings: one interface target carries the warning set, the sanitizer flags and the
-# repository-root include path, so every target opts in by linking Vortane::Build.
+# Shared build settings: one interface target carries the warning set and the sanitizer flags, so
+# every target opts in by linking Vortane::Build.
 add_library(vortane_build INTERFACE)
 add_library(Vortane::Build ALIAS vortane_build)
-target_include_directories(vortane_build INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_options(vortane_build INTERFACE
     $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual>
     $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra -Wpedantic>)
@@ -15,11 +14,41 @@ if(VORTANE_SANITIZE)
     target_link_options(vortane_build INTERFACE -fsanitize=address,undefined)
 endif()
 
-# vortane_add_library(<name> <Alias> [STATIC|SHARED]) creates a subsystem library with the build settings.
+# Subsystem headers are included by folder ("device/Packets.h"), and a folder is on the include path
+# only of the targets that link its library: each folder gets a directory of its own in the build
+# tree holding one link back to the sources, so including a header of a library you do not link
+# fails to compile. Tests, benchmarks and build tools sit outside the layering and see the whole tree
+# through Vortane::RepoIncludes.
+add_library(vortane_repo_includes INTERFACE)
+add_library(Vortane::RepoIncludes ALIAS vortane_repo_includes)
+target_include_directories(vortane_repo_includes INTERFACE ${PROJECT_SOURCE_DIR})
+
+# vortane_expose_headers(<target> <folder>) puts "<folder>/..." on the include path of <target> and
+# of everything that links it.
+function(vortane_expose_headers target folder)
+    set(include_root ${CMAKE_BINARY_DIR}/include/${folder})
+    set(link ${include_root}/${folder})
+    if(NOT EXISTS ${link})
+        get_filename_component(link_parent ${link} DIRECTORY)
+        file(MAKE_DIRECTORY ${link_parent})
+        file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${link} SYMBOLIC COPY_ON_ERROR)
+    endif()
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+        target_include_directories(${target} INTERFACE ${include_root})
+    else()
+        target_include_directories(${target} PUBLIC ${include_root})
+    endif()
+endfunction()
+
+# vortane_add_library(<name> <Alias>) creates the static library of the current subsystem folder with
+# the build settings, its folder's headers exposed to whoever links it.
 function(vortane_add_library name alias)
     add_library(${name} STATIC)
     add_library(Vortane::${alias} ALIAS ${name})
     target_link_libraries(${name} PUBLIC Vortane::Build)
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    vortane_expose_headers(${name} ${folder})
 endfunction()
 
 # vortane_add_test(<TestName> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <s>]
@@ -29,7 +58,7 @@ function(vortane_add_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin)
-    target_link_libraries(${name} PRIVATE Qt5::Test Vortane::Build Vortane::TestSupport ${ARG_LIBS})
+    target_link_libraries(${name} PRIVATE Qt5::Test Vortane::Build Vortane::RepoIncludes Vortane::TestSupport ${ARG_LIBS})
     add_test(NAME ${name} COMMAND ${name})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)

@@ -1,8 +1,8 @@
 #include "screen/FrameComposer.h"
 
-#include "app/AppGlobals.h"
 #include "device/Packets.h"
 #include "screen/FlexibleLabel.h"
+#include "shell/AppGlobals.h"
 
 #include <QElapsedTimer>
 #include <QImageWriter>

@@ -1,7 +1,7 @@
 #include "screen/MediaLabel.h"
 
-#include "app/AppGlobals.h"
 #include "screen/FlexibleLabel.h"
+#include "shell/AppGlobals.h"
 
 #include <QImageReader>
 

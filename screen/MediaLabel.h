@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sensors/OverlayItem.h"
+#include "types/OverlayItem.h"
 
 #include <QLabel>
 #include <QPixmap>

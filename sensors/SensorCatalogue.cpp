@@ -1,6 +1,6 @@
 #include "sensors/SensorCatalogue.h"
 
-#include "app/AppGlobals.h"
+#include "shell/AppGlobals.h"
 
 #include <QSettings>
 

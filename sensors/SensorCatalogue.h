@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sensors/SensorReading.h"
+#include "types/SensorReading.h"
 
 #include <QHash>
 #include <QString>

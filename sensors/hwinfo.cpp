@@ -1,9 +1,9 @@
 #include "sensors/hwinfo.h"
 
-#include "app/AppGlobals.h"
 #include "sensors/SensorCatalogue.h"
 #include "sensors/SensorLibrary.h"
 #include "sensors/SensorsLog.h"
+#include "shell/AppGlobals.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "media/MediaScaleRecord.h"
-#include "sensors/OverlayItem.h"
+#include "types/MediaScaleRecord.h"
+#include "types/OverlayItem.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,14 +1,12 @@
 #include "settings/SettingsStore.h"
 
-#include "app/AppGlobals.h"
-#include "sensors/SensorCatalogue.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsLog.h"
+#include "shell/AppGlobals.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QLockFile>
 #include <QPair>
 #include <QSettings>
@@ -269,11 +267,7 @@ const char* const kDefaultSensorNames[kOverlayItemSlots] = {"CPU Temp", "GPU Tem
 
 SettingsStore::SettingsStore() = default;
 
-SettingsStore::~SettingsStore()
-{
-    if (remarkStore == m_remarks.get())
-        remarkStore = nullptr;
-}
+SettingsStore::~SettingsStore() = default;
 
 void SettingsStore::openSettingsFiles()
 {
@@ -283,11 +277,8 @@ void SettingsStore::openSettingsFiles()
 
     m_settings = openIniFile(AppPaths::settingsFile(), m_discardUnparsedKeys);
 
-    if (remarkStore == m_remarks.get())
-        remarkStore = nullptr;
     bool remarksBroken = false;
     m_remarks = openIniFile(AppPaths::remarkFile(), remarksBroken);
-    remarkStore = m_remarks.get();
     qCDebug(lcSettings) << "settings" << m_settings->fileName() << "remarks" << m_remarks->fileName();
 }
 
@@ -364,8 +355,8 @@ void SettingsStore::loadConfig(SettingsState& state)
             item.hardwareName = read.text(key("HwHardwareName", i));
         if (read.has(key("HwSensorName", i)))
             item.sensorName = read.text(key("HwSensorName", i));
-        else
-            applyDefaultOverlayLayout(i, item, positions);
+        else if (m_defaultOverlayLayout)
+            m_defaultOverlayLayout(i, item, positions);
         if (read.has(key("HwTFont", i)))
             item.titleFont = parseFont(read.text(key("HwTFont", i)), item.titleFont);
         if (read.has(key("HwCFont", i)))
@@ -576,48 +567,6 @@ OverlayItem defaultOverlayItem(int index)
     item.titleFont = QFont(familyMiSansRegular, int(0.05 * screenWidth), 57);
     item.contentFont = QFont(familyMiSansRegular, int(0.075 * screenWidth), 75);
     return item;
-}
-
-void applyDefaultOverlayLayout(int index, const OverlayItem& item, OverlayPositions& positions)
-{
-    if (index < 0 || index >= kOverlayItemSlots)
-        return;
-    const double w = screenWidth;
-    const double h = screenHeight;
-    const double s = previewScale;
-    // Row height, top margin of the portrait column, gap, portrait row spacing.
-    const int a = int(h * 0.1 * s);
-    const int b = int(0.105 * w * s);
-    const int c = int(4 * s);
-    const int d = int(w * 0.075 * s);
-    const int e = 3 * a + c;
-    const int f = int(h * s - 6 * a - 2 * c);
-
-    const SensorReading reading = readingFor(item.hardwareName, item.sensorName);
-    const QString title = displayNameFor(item.hardwareName, item.sensorName);
-    const QString content = reading.valueText + reading.unit;
-    const int tw = int(QFontMetrics(item.titleFont).horizontalAdvance(title) * s);
-    const int cw = int(QFontMetrics(item.contentFont).horizontalAdvance(content) * s);
-
-    const auto leftX = [&](int width) { return int((w * s * 0.5 - width) * 0.5); };
-    const auto rightX = [&](int width) { return int(w * s * 0.5 + (w * s * 0.5 - width) * 0.5); };
-    const auto portraitX = [&](int width) { return int((h * s - width) * 0.5); };
-
-    const bool rightColumn = index % 2 == 1;
-    const bool bottomRow = index >= 2;
-    const int landscapeTitleX = rightColumn ? rightX(tw) : leftX(tw);
-    const int landscapeContentX = rightColumn ? rightX(cw) : leftX(cw);
-    const int landscapeTitleY = bottomRow ? e + f : a;
-    const int landscapeContentY = bottomRow ? f + 2 * e - 2 * a : 2 * a + c;
-    // Portrait rows step by 2a + c + d.
-    const int portraitTitleY = 2 * index * a + b + index * c + index * d;
-    const int portraitContentY = portraitTitleY + a + c;
-
-    const size_t slot = size_t(index);
-    positions.titlePositionsH[slot] = QPoint(landscapeTitleX, landscapeTitleY);
-    positions.contentPositionsH[slot] = QPoint(landscapeContentX, landscapeContentY);
-    positions.titlePositionsV[slot] = QPoint(portraitX(tw), portraitTitleY);
-    positions.contentPositionsV[slot] = QPoint(portraitX(cw), portraitContentY);
 }
 
 int languageForCountry(QLocale::Country country)

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QSettings;
@@ -20,19 +21,26 @@ class QSettings;
 // program running with its values in memory. Nothing of this is reported to the user.
 //
 // Owned by the main window, created and used on the GUI thread only. It owns both file handles;
-// while the remark file is open the process-wide `remarkStore` points at it, and the destructor
-// sets it back to null.
+// the main window hands the remark file to the sensor catalogue (remarkSettings).
 class SettingsStore final
 {
 public:
+    // Writes the default label positions of overlay item `index` (0..3) for `item` into the
+    // positions; the overlays know how wide their texts are, the settings do not.
+    using DefaultOverlayLayout = std::function<void(int index, const OverlayItem& item, OverlayPositions& positions)>;
+
     SettingsStore();
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Opens bgConfig.ini and sensorRemark.ini (creating the data folder and its Background folder
-    // when needed) and points `remarkStore` at the remark file. Call once, before loadConfig.
+    // when needed). Call once, before loadConfig.
     void openSettingsFiles();
+
+    // The layout loadConfig applies to an overlay item whose sensor name is not stored; without
+    // one such an item keeps the positions already in the state.
+    void setDefaultOverlayLayout(DefaultOverlayLayout layout) { m_defaultOverlayLayout = std::move(layout); }
 
     // Reads every key into `state`: the media library becomes the default library items found on
     // disk followed by the stored items whose files exist; the overlay items and their label
@@ -69,6 +77,9 @@ public:
 
     // The bgConfig.ini handle, or null before openSettingsFiles.
     QSettings* settingsFile() const { return m_settings.get(); }
+    // The sensorRemark.ini handle, or null before openSettingsFiles. It stays valid while the store
+    // lives and is replaced by another openSettingsFiles.
+    QSettings* remarkSettings() const { return m_remarks.get(); }
 
 private:
     void ensureOpen();
@@ -79,6 +90,7 @@ private:
 
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QSettings> m_remarks;
+    DefaultOverlayLayout m_defaultOverlayLayout;
     bool m_lastSaveSucceeded = true;
     bool m_discardUnparsedKeys = false; // the file did not parse; rewrite it whole
 };
@@ -95,12 +107,6 @@ void resetMediaLibrary(SettingsState& state);
 // default sensor ("CPU Temp", "GPU Temp", "CPU Usage", "RAM Usage"), opaque white, the MiSans
 // family at 0.05 and 0.075 x screenWidth points (weights 57 and 75), disabled.
 OverlayItem defaultOverlayItem(int index);
-
-// Writes the default label positions of overlay item `index` (0..3) into `positions`: landscape
-// items in a 2 x 2 grid, centred in the left or right half of the preview; portrait items one
-// below the other, centred across the preview. The centring uses the text advances of the item's
-// title (displayNameFor) and content (reading's value text and unit) in its fonts.
-void applyDefaultOverlayLayout(int index, const OverlayItem& item, OverlayPositions& positions);
 
 // Language index chosen on the first launch: China 1, Japan 2, South Korea 3, anything else 0.
 int languageForCountry(QLocale::Country country);

@@ -1,7 +1,7 @@
 // vortane-screen-sim: a simulated screen controller for the program and its tools. It appears
 // in the simulated-screen folder as <name>.sock and speaks the screen's protocol over it.
 
-#include "app/ShutdownSignals.h"
+#include "shell/ShutdownSignals.h"
 #include "simulator/FrameDump.h"
 #include "simulator/SimLog.h"
 #include "simulator/SimProtocol.h"

@@ -2,7 +2,7 @@
 
 #include "ui_Dialog_User_Agreement.h"
 
-#include "app/TextStyles.h"
+#include "shell/TextStyles.h"
 #include "widgets/MaskOverlay.h"
 #include "widgets/VScrollBar.h"
 #include "widgets/WidgetsLog.h"

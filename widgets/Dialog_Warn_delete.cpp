@@ -2,7 +2,7 @@
 
 #include "ui_Dialog_Warn_delete.h"
 
-#include "app/TextStyles.h"
+#include "shell/TextStyles.h"
 #include "widgets/MaskOverlay.h"
 
 Dialog_Warn_delete::Dialog_Warn_delete(QWidget* parent)

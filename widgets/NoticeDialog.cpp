@@ -2,7 +2,7 @@
 
 #include "ui_NoticeDialog.h"
 
-#include "app/TextStyles.h"
+#include "shell/TextStyles.h"
 
 #include <QPainter>
 #include <QTimer>

@@ -2,7 +2,7 @@
 
 #include "ui_ProgressDialog.h"
 
-#include "app/TextStyles.h"
+#include "shell/TextStyles.h"
 
 ProgressDialog::ProgressDialog(QWidget* parent)
     : FramelessModalDialog(parent)

@@ -7,10 +7,10 @@
 // 2. The whole program's CPU (from /proc) while it streams its still preview to a simulated
 //    screen for a while, with the frame rate the screen received.
 
-#include "app/AppGlobals.h"
 #include "screen/FlexibleLabel.h"
 #include "screen/FrameComposer.h"
 #include "screen/MediaLabel.h"
+#include "shell/AppGlobals.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -2,8 +2,8 @@
 // brings it up. Prints "primary" or "secondary" at start, "shown" per activation and "stopped"
 // after an orderly end of its event loop (SIGTERM).
 
-#include "app/ShutdownSignals.h"
 #include "app/SingleApplication.h"
+#include "shell/ShutdownSignals.h"
 
 #include <QEvent>
 #include <QTimer>

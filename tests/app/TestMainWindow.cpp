@@ -4,6 +4,7 @@
 #include "screen/MediaLabel.h"
 #include "settings/AppPaths.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/app/AppFakes.h"
 #include "ui_MainWindow.h"
 #include "widgets/NoticeDialog.h"
 #include "widgets/ProgressDialog.h"
@@ -20,105 +21,18 @@
 
 namespace {
 
+using AppFakes::DialogDriver;
+using AppFakes::FakeLink;
+
 bool trayPresent()
 {
     return true;
 }
 
-// The firmware flow's progress dialog while it is shown, else null.
-ProgressDialog* shownProgress()
+bool trayAbsent()
 {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* progress = qobject_cast<ProgressDialog*>(widget);
-        if (progress != nullptr && progress->isVisible())
-            return progress;
-    }
-    return nullptr;
+    return false;
 }
-
-// A device link whose answers the test scripts.
-class FakeLink final : public DeviceLink
-{
-public:
-    void openFirstDevice() override
-    {
-        ++connects;
-        if (present)
-            open = true;
-    }
-    void closeDevice() override
-    {
-        ++closes;
-        open = false;
-        mode = -1;
-    }
-    bool isOpen() const override { return open; }
-    int deviceMode() const override { return open ? mode : -1; }
-    QString firmwareVersion() const override { return version; }
-    bool openDeviceStillPresent() const override { return present; }
-    void pushFrame(const QByteArray& frame) override { frames.append(frame.left(40)); }
-    int enterUpdateMode() override
-    {
-        ++enterUpdateCalls;
-        if (restartsIntoUpdate)
-            QTimer::singleShot(50, this, [this] { mode = 0; });
-        return 0;
-    }
-    int returnToNormalMode() override
-    {
-        ++returnCalls;
-        return 0;
-    }
-    int writeFirmwareFile(const QString& path) override
-    {
-        writtenPath = path;
-        emit burnMcuProgress(50);
-        if (ProgressDialog* progress = shownProgress())
-            progressDuringWrite = progress->value();
-        return writeResult;
-    }
-
-    bool present = false;
-    bool open = false;
-    int mode = -1;
-    QString version = QStringLiteral("1.1.3");
-    bool restartsIntoUpdate = true;
-    int writeResult = 1;
-    int connects = 0;
-    int closes = 0;
-    int enterUpdateCalls = 0;
-    int returnCalls = 0;
-    QString writtenPath;
-    int progressDuringWrite = -1; // what the shown progress dialog said after the 50 % signal
-    QList<QByteArray> frames;
-};
-
-// Watches the dialogs the firmware and language flows open: notes whether the progress dialog
-// showed and which notice came, and closes the notice.
-class DialogDriver final : public QObject
-{
-public:
-    DialogDriver()
-    {
-        connect(&timer, &QTimer::timeout, this, &DialogDriver::look);
-        timer.start(20);
-    }
-    void look()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* notice = qobject_cast<NoticeDialog*>(modal)) {
-            noticeTitle = notice->findChild<QLabel*>(QStringLiteral("label_Title"))->text();
-            noticeText = notice->findChild<QLabel*>(QStringLiteral("label_msg"))->text();
-            notice->done(0);
-        }
-        if (shownProgress() != nullptr)
-            progressShown = true;
-    }
-    QTimer timer;
-    bool progressShown = false;
-    QString noticeTitle;
-    QString noticeText;
-};
 
 } // namespace
 
@@ -396,124 +310,64 @@ private slots:
         delete window;
     }
 
-    void discovery_data()
+    // A close request on the page inside its frame closes the frame as its own close button does;
+    // the page itself stays shown, so the frame comes back whole.
+    void closeOfThePageClosesTheFrame_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("buttonText");
-        QTest::addColumn<QString>("version");
-        QTest::newRow("normal mode: connected, version shown") << 1 << "Screen Settings"
-                                                               << "1.1.3";
-        QTest::newRow("update mode: still Not Connected") << 0 << "Not Connected"
-                                                          << "";
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("with a tray: the frame hides, Show brings the page back") << true;
+        QTest::newRow("without a tray: the frame minimises") << false;
     }
-    void discovery()
+    void closeOfThePageClosesTheFrame()
     {
-        QFETCH(int, mode);
-        QFETCH(QString, buttonText);
-        QFETCH(QString, version);
+        QFETCH(bool, tray);
+        FramelessWidget::setTrayProbeForTesting(tray ? trayPresent : trayAbsent);
+        FramelessWidget frame;
+        auto* window = new MainWindow(nullptr, std::make_unique<FakeLink>());
+        frame.setMainWidget(window);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(!window->close());
+        QVERIFY(window->isVisibleTo(&frame));
+        if (tray) {
+            QVERIFY(frame.isHidden());
+            window->findChild<QSystemTrayIcon*>()->contextMenu()->actions().first()->trigger();
+            QVERIFY(frame.isVisible());
+            QVERIFY(window->isVisible());
+        } else {
+            QTRY_VERIFY(frame.isMinimized());
+            QVERIFY(!frame.isHidden());
+        }
+        FramelessWidget::setTrayProbeForTesting(trayPresent);
+        delete window;
+    }
+
+    // The window's slots reach the discovery and the firmware flow it owns.
+    void discoveryAndFirmwareWiring()
+    {
         auto link = std::make_unique<FakeLink>();
         FakeLink* fake = link.get();
         MainWindow window(nullptr, std::move(link));
+        window.show();
         Ui::MainWindow* ui = window.form();
         QCOMPARE(window.discoveryIntervalMs(), 1000);
         QCOMPARE(ui->pushButton_homepage_screen_settings->text(), QStringLiteral("Not Connected"));
-        window.connectDevice();
-        QCOMPARE(window.discoveryIntervalMs(), 1000); // nothing found: keeps looking
         fake->present = true;
-        fake->mode = mode;
+        fake->mode = 1;
         window.connectDevice();
         QCOMPARE(window.discoveryIntervalMs(), 0);
-        QCOMPARE(ui->pushButton_homepage_screen_settings->text(), buttonText);
-        QCOMPARE(ui->label_firmware_version_info->text(), version);
-
-        // Removal of another device of the kind changes nothing.
-        emit fake->deviceRemoved();
-        QCOMPARE(fake->closes, 0);
-        // Removal of this one closes it.
-        fake->present = false;
-        emit fake->deviceRemoved();
-        QCOMPARE(fake->closes, 1);
-        QCOMPARE(ui->pushButton_homepage_screen_settings->text(), QStringLiteral("Not Connected"));
-        QCOMPARE(ui->pushButton_homepage_screen_settings->cursor().shape(), Qt::ForbiddenCursor);
-        // An arrival shortens the period to 100 ms until a device answers.
-        emit fake->deviceArrived();
-        QCOMPARE(window.discoveryIntervalMs(), 100);
-        fake->present = true;
-        fake->mode = 1;
-        QTRY_COMPARE_WITH_TIMEOUT(window.discoveryIntervalMs(), 0, 2000);
         QCOMPARE(ui->pushButton_homepage_screen_settings->text(), QStringLiteral("Screen Settings"));
-    }
+        QCOMPARE(ui->label_firmware_version_info->text(), QStringLiteral("1.1.3"));
 
-    void firmwareFlow_data()
-    {
-        QTest::addColumn<int>("startMode");
-        QTest::addColumn<bool>("restartsIntoUpdate");
-        QTest::addColumn<int>("writeResult");
-        QTest::addColumn<QString>("notice");
-        QTest::addColumn<int>("enterCalls");
-        QTest::addColumn<int>("returnCalls");
-        QTest::addColumn<bool>("written");
-        QTest::newRow("already in update mode, accepted") << 0 << true << 1 << "Updated successfully" << 0 << 1 << true;
-        QTest::newRow("normal mode restarts first, accepted")
-            << 1 << true << 1 << "Updated successfully" << 1 << 1 << true;
-        QTest::newRow("transfer failed (or device vanished)") << 0 << true << 0 << "Error" << 0 << 0 << true;
-        QTest::newRow("never back in update mode: gives up") << 1 << false << 1 << "Error" << 1 << 0 << false;
-    }
-    void firmwareFlow()
-    {
-        QFETCH(int, startMode);
-        QFETCH(bool, restartsIntoUpdate);
-        QFETCH(int, writeResult);
-        QFETCH(QString, notice);
-        QFETCH(int, enterCalls);
-        QFETCH(int, returnCalls);
-        QFETCH(bool, written);
-        auto link = std::make_unique<FakeLink>();
-        FakeLink* fake = link.get();
-        fake->present = fake->open = true;
-        fake->mode = startMode;
-        fake->restartsIntoUpdate = restartsIntoUpdate;
-        fake->writeResult = writeResult;
-        MainWindow window(nullptr, std::move(link));
-        window.setUpdateModeWaitLimitMs(300);
-        window.show();
-        const QString file = programFolder.filePath(QStringLiteral("image.bin"));
-        {
-            QFile bin(file);
-            QVERIFY(bin.open(QIODevice::WriteOnly));
-            bin.write(QByteArray(8192, '\x5a'));
-        }
         DialogDriver driver;
-        window.setFirmwareFileChooser([&file] { return file; });
-        window.form()->pushButton_upload_firmware->click();
-        if (written)
-            QCOMPARE(fake->progressDuringWrite, 50);
-        else
-            QVERIFY(driver.progressShown);
-        QCOMPARE(driver.noticeTitle, notice);
-        QCOMPARE(fake->enterUpdateCalls, enterCalls);
-        QCOMPARE(fake->returnCalls, returnCalls);
-        QCOMPARE(fake->writtenPath == file, written);
-        if (notice == QLatin1String("Error"))
-            QCOMPARE(driver.noticeText, QStringLiteral("An issue occurred during the upload. Please try again."));
-        else
-            QCOMPARE(driver.noticeText,
-                     QStringLiteral("Your device has been updated and is now using the latest version."));
-    }
-
-    void firmwareFileDialogCancelled()
-    {
-        auto link = std::make_unique<FakeLink>();
-        FakeLink* fake = link.get();
-        fake->present = fake->open = true;
-        fake->mode = 1;
-        MainWindow window(nullptr, std::move(link));
-        window.show();
-        DialogDriver driver;
-        window.setFirmwareFileChooser([] { return QString(); });
-        window.form()->pushButton_upload_firmware->click();
+        bool asked = false;
+        window.setFirmwareFileChooser([&asked] {
+            asked = true;
+            return QString();
+        });
+        ui->pushButton_upload_firmware->click();
+        QVERIFY(asked);
         QVERIFY(!driver.progressShown);
-        QVERIFY(driver.noticeTitle.isEmpty());
         QCOMPARE(fake->enterUpdateCalls, 0);
     }
 

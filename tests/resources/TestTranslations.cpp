@@ -159,7 +159,7 @@ void TestTranslations::everyTextInTheSourcesIsInEveryLanguage()
     const QString probe = dir.filePath(QStringLiteral("probe.ts"));
     QStringList arguments{QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none")};
     for (const char* folder :
-         {"app", "settings", "device", "screen", "media", "sensors", "widgets", "forms", "simulator"}) {
+         {"app", "shell", "settings", "device", "screen", "media", "sensors", "widgets", "forms", "simulator"}) {
         const QString path = TestSupport::sourceDir() + QLatin1Char('/') + QLatin1String(folder);
         if (QFile::exists(path))
             arguments << path;

@@ -1,7 +1,7 @@
-#include "app/AppGlobals.h"
 #include "screen/FlexibleLabel.h"
 #include "screen/FrameComposer.h"
 #include "screen/MediaLabel.h"
+#include "shell/AppGlobals.h"
 
 #include <QBuffer>
 #include <QImageReader>

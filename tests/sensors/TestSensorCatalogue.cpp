@@ -3,7 +3,7 @@
 
 #include "tests/sensors/SensorTestRows.h"
 
-#include "app/AppGlobals.h"
+#include "shell/AppGlobals.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 
 #include "tests/sensors/SensorTestRows.h"
 
-#include "app/AppGlobals.h"
 #include "sensors/SensorLibrary.h"
+#include "shell/AppGlobals.h"
 
 #include <QTest>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 // Helpers shared by the settings suites: a throw-away program folder, raw settings files, and a
 // way to make a folder refuse writes even for a user with override rights.
 
@@ -45,11 +47,22 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// What a suite does to a store before it loads, as the program does (the default overlay layout and
+// the remark file's hand-over); nothing by default.
+inline std::function<void(SettingsStore&)> prepareStoreHook;
+
+inline void prepareStore(SettingsStore& store)
+{
+    if (prepareStoreHook)
+        prepareStoreHook(store);
+}
+
 // Loads the state the program would start with from the current program folder.
 inline SettingsState loadState()
 {
     SettingsStore store;
     store.openSettingsFiles();
+    prepareStore(store);
     SettingsState state;
     store.loadConfig(state);
     return state;

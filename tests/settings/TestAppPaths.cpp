@@ -2,7 +2,6 @@
 // else in the per-user data folder; the shipped read-only folders beside the executable or in
 // the installed share folder.
 
-#include "sensors/SensorCatalogue.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsStore.h"
 #include "tests/settings/SettingsFixture.h"
@@ -83,7 +82,7 @@ private slots:
             store.loadConfig(state);
             store.saveAppConfig(state);
             QVERIFY(store.lastSaveSucceeded());
-            QCOMPARE(remarkStore->fileName(), data + QStringLiteral("/sensorRemark.ini"));
+            QCOMPARE(store.remarkSettings()->fileName(), data + QStringLiteral("/sensorRemark.ini"));
         }
         QVERIFY(QFileInfo(data + QStringLiteral("/bgConfig.ini")).isFile());
         QVERIFY(QFileInfo(data + QStringLiteral("/Background")).isDir());

@@ -1,10 +1,11 @@
 // The settings file bgConfig.ini: defaults and clamps on load, what every save writes, round
 // trips, files that are damaged or cannot be written, and files other INI readers must accept.
 
-#include "app/AppGlobals.h"
+#include "screen/OverlayLayout.h"
 #include "sensors/SensorCatalogue.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsStore.h"
+#include "shell/AppGlobals.h"
 #include "tests/settings/SettingsFixture.h"
 
 #include <QDir>
@@ -186,7 +187,18 @@ private:
     }
 
 private slots:
-    void initTestCase() { familyMiSansRegular = QStringLiteral("Inter"); }
+    void initTestCase()
+    {
+        familyMiSansRegular = QStringLiteral("Inter");
+        // As the program does: the overlays lay out items without stored positions, measuring
+        // their titles with the remarks of the store's remark file.
+        prepareStoreHook = [](SettingsStore& store) {
+            remarkStore = store.remarkSettings();
+            store.setDefaultOverlayLayout(&applyDefaultOverlayLayout);
+        };
+    }
+
+    void cleanupTestCase() { remarkStore = nullptr; }
 
     void init()
     {
@@ -198,6 +210,7 @@ private slots:
 
     void cleanup()
     {
+        remarkStore = nullptr;
         makeWritable(folder());
         makeFileWritable(settingsPath());
         m_dir.reset();
@@ -236,6 +249,7 @@ private slots:
 
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         SettingsState state;
         state.mediaPaths << QStringLiteral("left over");
         store.loadConfig(state);
@@ -439,6 +453,7 @@ private slots:
         QCOMPARE(state.mediaPaths.size(), 31);
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         store.saveMediaConfig(state);
 
         QSettings written(settingsPath(), QSettings::IniFormat);
@@ -465,6 +480,7 @@ private slots:
         state.mediaPaths.swapItemsAt(0, 1);
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         store.saveMediaConfig(state);
         QSettings written(settingsPath(), QSettings::IniFormat);
         QCOMPARE(written.value(QStringLiteral("bgPath0")).toString(), state.mediaPaths.at(0));
@@ -609,6 +625,7 @@ private slots:
         const SettingsState state = busyState();
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         store.saveAppConfig(state);
         QVERIFY(store.lastSaveSucceeded());
         QCOMPARE(storedKeys(settingsPath()), fullKeySet());
@@ -640,6 +657,7 @@ private slots:
         writeSettings("[General]\nisPrivacyPolicyAgree=1\nApplyBacklight=42\n");
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         SettingsState state;
         store.loadConfig(state);
         switch (which) {
@@ -671,6 +689,7 @@ private slots:
     {
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         SettingsState state;
         store.loadConfig(state);
         store.saveScreenSwitch(state, false);
@@ -691,6 +710,7 @@ private slots:
         state.mediaRecords << record(3, 4, 800, 480, 801, 481, 2.5, 270, 0.1, 0.9);
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         store.saveAppConfig(state);
 
         QProcess reader;
@@ -725,6 +745,7 @@ private slots:
         {
             SettingsStore store;
             store.openSettingsFiles();
+            prepareStore(store);
             store.saveAppConfig(state);
         }
         const QByteArray whole = readFile(settingsPath());
@@ -734,6 +755,7 @@ private slots:
 
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         SettingsState loaded;
         store.loadConfig(loaded);
         // Kept: the keys written before the cut (Qt writes them sorted, capitals first).
@@ -758,6 +780,7 @@ private slots:
         writeFile(settingsPath() + QStringLiteral("/note"), "kept");
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         SettingsState state;
         store.loadConfig(state);
         QCOMPARE(state.applyBacklight, 100);
@@ -784,6 +807,7 @@ private slots:
         const QByteArray before = readFile(settingsPath());
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         SettingsState state;
         store.loadConfig(state);
         QCOMPARE(state.applyBacklight, 42);
@@ -817,6 +841,7 @@ private slots:
         writeFile(settingsPath() + QStringLiteral(".lock"), QByteArray());
         SettingsStore store;
         store.openSettingsFiles();
+        prepareStore(store);
         QVERIFY(!QFileInfo::exists(settingsPath() + QStringLiteral(".lock")));
         SettingsState state;
         store.loadConfig(state);
@@ -824,20 +849,23 @@ private slots:
         QVERIFY(store.lastSaveSucceeded());
     }
 
-    // The store points the process-wide remark handle at sensorRemark.ini while it lives.
-    void remarkStoreFollowsTheStore()
+    // The store's remark file is sensorRemark.ini in UTF-8; handed to the catalogue, a remark written
+    // through it names the sensor and is on disk when the store goes.
+    void remarkFileReachesTheCatalogue()
     {
         {
             SettingsStore store;
             store.openSettingsFiles();
-            QVERIFY(remarkStore != nullptr);
-            QCOMPARE(remarkStore->fileName(), AppPaths::remarkFile());
-            QCOMPARE(remarkStore->iniCodec()->name(), QByteArray("UTF-8"));
-            remarkStore->setValue(QStringLiteral("Default Sensor/CPU Temp"), QStringLiteral("Kern 温度"));
+            QSettings* remarks = store.remarkSettings();
+            QVERIFY(remarks != nullptr);
+            QCOMPARE(remarks->fileName(), AppPaths::remarkFile());
+            QCOMPARE(remarks->iniCodec()->name(), QByteArray("UTF-8"));
+            remarkStore = remarks;
+            remarks->setValue(QStringLiteral("Default Sensor/CPU Temp"), QStringLiteral("Kern 温度"));
             QCOMPARE(displayNameFor(QStringLiteral("Default Sensor"), QStringLiteral("CPU Temp")),
                      QStringLiteral("Kern 温度"));
+            remarkStore = nullptr;
         }
-        QCOMPARE(remarkStore, nullptr);
         QSettings remarks(AppPaths::remarkFile(), QSettings::IniFormat);
         remarks.setIniCodec("UTF-8");
         QCOMPARE(remarks.value(QStringLiteral("Default Sensor/CPU Temp")).toString(), QStringLiteral("Kern 温度"));

@@ -1,7 +1,7 @@
 // Rendering of the custom-painted controls: each state of each button kind paints its own frame,
 // fill, text and icon; the icon button's size rule; the scroll bar handle; the homepage separator.
 
-#include "app/Fonts.h"
+#include "shell/Fonts.h"
 #include "tests/widgets/PixelChecks.h"
 #include "widgets/CustomButton.h"
 #include "widgets/CustomGradientBGButton.h"

@@ -1,7 +1,7 @@
 // The program's modal dialogs: the mask that accompanies them, Escape, the notice's fade and
 // timing, the progress dialog's end, the agreement pages and the translated privacy policy.
 
-#include "app/Fonts.h"
+#include "shell/Fonts.h"
 #include "tests/support/TestSupport.h"
 #include "tests/widgets/PixelChecks.h"
 #include "widgets/Dialog_Privary_Policy.h"

@@ -1,6 +1,6 @@
 // The drop-down with CustomItemButton rows: which row is marked, and what a click on a row does.
 
-#include "app/Fonts.h"
+#include "shell/Fonts.h"
 #include "widgets/CustomItemButton.h"
 #include "widgets/StatefulComboBox.h"
 #include "widgets/VScrollBar.h"

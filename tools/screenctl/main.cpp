@@ -3,11 +3,11 @@
 //
 // Exit status: 0 success, 1 the operation failed, 2 wrong usage, 3 no screen found.
 
-#include "app/ShutdownSignals.h"
 #include "device/Packets.h"
 #include "device/UsbDevice.h"
 #include "device/UsbDeviceFactory.h"
 #include "device/WINUSB_MAIN_CTRL.h"
+#include "shell/ShutdownSignals.h"
 #include "tools/screenctl/ChosenUsbDevice.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
-#include "app/Fonts.h"
+#include "shell/Fonts.h"
 
-#include "app/AppGlobals.h"
+#include "shell/AppGlobals.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "app/ShutdownSignals.h"
+#include "shell/ShutdownSignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

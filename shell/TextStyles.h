@@ -26,7 +26,8 @@ inline constexpr char SegoeRegular14Orange[] = "font-family:Segoe UI;font-style:
 inline constexpr char SegoeRegular12Light[] = "font-family:Segoe UI;font-style:Regular;font-size:12px;color:#F2F2F2;";
 inline constexpr char SegoeRegular12Grey[] = "font-family:Segoe UI;font-style:Regular;font-size:12px;color:#B3B3B3;";
 inline constexpr char SegoeSemibold14Green[] = "font-family:Segoe UI;font-style:Semibold;font-size:14px;color:#00C187;";
-inline constexpr char SegoeRegular10Dim[] = "font-family:Segoe UI;font-style:Regular;font-size:10px;color:rgba(102,102,102,204)";
+inline constexpr char SegoeRegular10Dim[] =
+    "font-family:Segoe UI;font-style:Regular;font-size:10px;color:rgba(102,102,102,204)";
 inline constexpr char SegoeRegular10Light[] = "font-family:Segoe UI;font-style:Regular;font-size:10px;color:#F2F2F2";
 inline constexpr char MisansMedium18White[] = "font-family:MIsans;font-style:Medium;font-size:18px;color:#FFFFFF";
 inline constexpr char MisansRegular18Silver[] = "font-family:MIsans;font-style:Regular;font-size:18px;color:#BDBDBD";

@@ -1,4 +1,4 @@
-#include "app/TextStyles.h"
+#include "shell/TextStyles.h"
 
 #include <QWidget>
 

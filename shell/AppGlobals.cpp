@@ -1,4 +1,4 @@
-#include "app/AppGlobals.h"
+#include "shell/AppGlobals.h"
 
 int screenWidth = 800;
 int screenHeight = 480;
