@@ -370,37 +370,39 @@ Mapped mapBoardTemperature(const HwmonInput& in, ChipFamily family)
     const std::string& label = in.label;
     if (family == ChipFamily::SuperIoNuvoton) {
         if (label == "SYSTIN")
-            return {"Motherboard", kClassBoard, 35};
+            return {"Motherboard", kClassBoard, VORTANE_KIND_BOARD_MAINBOARD};
         if (label == "CPUTIN")
-            return {"CPU", kClassBoard, 14};
+            return {"CPU", kClassBoard, VORTANE_KIND_BOARD_CPU};
         if (startsWith(label, "AUXTIN"))
-            return {"Auxiliary " + label.substr(6), kClassBoard, 36};
+            return {"Auxiliary " + label.substr(6), kClassBoard, VORTANE_KIND_BOARD_AUXILIARY};
         if (startsWith(label, "PECI Agent"))
-            return {"CPU (PECI" + label.substr(10) + ")", kClassBoard, 36};
+            return {"CPU (PECI" + label.substr(10) + ")", kClassBoard, VORTANE_KIND_BOARD_AUXILIARY};
         if (label == "PCH_CHIP_TEMP")
-            return {"Chipset", kClassChipset, 500};
+            return {"Chipset", kClassChipset, VORTANE_KIND_CHIPSET_PCH};
         if (startsWith(label, "PCH_"))
-            return {"PCH " + label.substr(4), kClassChipset, 501};
+            return {"PCH " + label.substr(4), kClassChipset, VORTANE_KIND_CHIPSET_OTHER};
     }
     if (label.empty()) {
         if (family == ChipFamily::SuperIoIte && in.number == 1)
-            return {"Motherboard", kClassBoard, 35};
+            return {"Motherboard", kClassBoard, VORTANE_KIND_BOARD_MAINBOARD};
         if ((family == ChipFamily::SuperIoIte && in.number == 3) || (family == ChipFamily::Laptop && in.number == 1))
-            return {"CPU", kClassBoard, 14};
+            return {"CPU", kClassBoard, VORTANE_KIND_BOARD_CPU};
         if (family == ChipFamily::Cooler && in.number == 1)
-            return {"Coolant", kClassBoard, 40};
-        return {numbered("Temperature", in.number), kClassBoard, 36};
+            return {"Coolant", kClassBoard, VORTANE_KIND_BOARD_COOLANT};
+        return {numbered("Temperature", in.number), kClassBoard, VORTANE_KIND_BOARD_AUXILIARY};
     }
     const std::string l = lower(label);
     if (l == "cpu" || l == "cpu temperature" || l == "cpu socket" || l == "processor")
-        return {"CPU", kClassBoard, 14};
+        return {"CPU", kClassBoard, VORTANE_KIND_BOARD_CPU};
     if (contains(l, "chipset") || l == "pch")
-        return {"Chipset", kClassChipset, family == ChipFamily::AsusEc ? 504 : 500};
+        return {"Chipset", kClassChipset,
+                family == ChipFamily::AsusEc ? VORTANE_KIND_CHIPSET_EC : VORTANE_KIND_CHIPSET_PCH};
     if (contains(l, "motherboard") || l == "ambient" || l == "mainboard")
-        return {label, kClassBoard, 35};
+        return {label, kClassBoard, VORTANE_KIND_BOARD_MAINBOARD};
     if (contains(l, "water") || contains(l, "coolant") || contains(l, "liquid"))
-        return {label, kClassBoard, 40};
-    return {label, kClassBoard, family == ChipFamily::Cooler ? 40 : 36};
+        return {label, kClassBoard, VORTANE_KIND_BOARD_COOLANT};
+    return {label, kClassBoard,
+            family == ChipFamily::Cooler ? VORTANE_KIND_BOARD_COOLANT : VORTANE_KIND_BOARD_AUXILIARY};
 }
 
 struct FanMapped
@@ -415,32 +417,32 @@ FanMapped mapBoardFan(const HwmonInput& in, ChipFamily family)
     if (!in.label.empty()) {
         const std::string l = lower(in.label);
         if (contains(l, "pump"))
-            return {in.label, 901, false};
+            return {in.label, VORTANE_KIND_BOARD_PUMP, false};
         if (contains(l, "vrm"))
-            return {in.label, 1001, false};
+            return {in.label, VORTANE_KIND_BOARD_VRM_FAN, false};
         if (contains(l, "opt") || contains(l, "chipset") || contains(l, "flow") || contains(l, "gpu") ||
             contains(l, "video"))
-            return {in.label, 0, false};
+            return {in.label, VORTANE_KIND_UNSPECIFIED, false};
         if (contains(l, "cpu") || contains(l, "processor"))
-            return {in.label == "cpu_fan" ? "CPU Fan" : in.label, 14, false};
-        return {in.label, 20, false};
+            return {in.label == "cpu_fan" ? "CPU Fan" : in.label, VORTANE_KIND_BOARD_CPU, false};
+        return {in.label, VORTANE_KIND_BOARD_CHASSIS_FAN, false};
     }
     switch (family) {
     case ChipFamily::SuperIoNuvoton:
         // fan2 is the CPUFANIN pin; fan1 is SYSFANIN, fan3 onwards are the auxiliary headers.
         if (in.number == 2)
-            return {"CPU Fan", 14, true};
-        return {numbered("System Fan", in.number == 1 ? 1 : in.number - 1), 20, true};
+            return {"CPU Fan", VORTANE_KIND_BOARD_CPU, true};
+        return {numbered("System Fan", in.number == 1 ? 1 : in.number - 1), VORTANE_KIND_BOARD_CHASSIS_FAN, true};
     case ChipFamily::SuperIoIte:
         if (in.number == 1)
-            return {"CPU Fan", 14, true};
-        return {numbered("System Fan", in.number - 1), 20, true};
+            return {"CPU Fan", VORTANE_KIND_BOARD_CPU, true};
+        return {numbered("System Fan", in.number - 1), VORTANE_KIND_BOARD_CHASSIS_FAN, true};
     case ChipFamily::Laptop:
         if (in.number == 1)
-            return {"CPU Fan", 14, false};
-        return {numbered("Fan", in.number), 0, false};
+            return {"CPU Fan", VORTANE_KIND_BOARD_CPU, false};
+        return {numbered("Fan", in.number), VORTANE_KIND_UNSPECIFIED, false};
     default:
-        return {numbered("Fan", in.number), 20, false};
+        return {numbered("Fan", in.number), VORTANE_KIND_BOARD_CHASSIS_FAN, false};
     }
 }
 
@@ -455,7 +457,8 @@ void addAlarm(Device& device, const HwmonInput& in, const std::string& label, in
 {
     const std::string alarm = in.base + "_alarm";
     if (fileExists(alarm))
-        device.channels.push_back(fileChannel(kOther, classCode, 30, label + " Alarm", "Yes/No", alarm, 1.0));
+        device.channels.push_back(
+            fileChannel(kOther, classCode, VORTANE_KIND_BOARD_ALARM, label + " Alarm", "Yes/No", alarm, 1.0));
 }
 
 // Mainboard chips, laptop platform drivers and liquid coolers.
@@ -480,20 +483,24 @@ void addBoardChip(Device& device, const HwmonChip& chip, ChipFamily family)
                 label = in.number == 0 && family == ChipFamily::SuperIoIte ? "Vcore" : numbered("Voltage", in.number);
             const std::string l = lower(label);
             const bool core = l == "vcore" || contains(l, "cpu core") || l == "cpuvcore";
-            device.channels.push_back(
-                fileChannel(kVolt, core ? kClassCpu : kClassBoard, core ? 11 : 20, label, "V", in.file, 1e-3));
+            device.channels.push_back(fileChannel(kVolt, core ? kClassCpu : kClassBoard,
+                                                  core ? VORTANE_KIND_CPU_CORE : VORTANE_KIND_BOARD_RAIL, label, "V",
+                                                  in.file, 1e-3));
         } else if (in.kind == "curr") {
             const std::string label = in.label.empty() ? numbered("Current", in.number) : in.label;
-            device.channels.push_back(fileChannel(kCurrent, kClassBoard, 20, label, "A", in.file, 1e-3));
+            device.channels.push_back(
+                fileChannel(kCurrent, kClassBoard, VORTANE_KIND_BOARD_RAIL, label, "A", in.file, 1e-3));
         } else if (in.kind == "power") {
             const std::string label = in.label.empty() ? numbered("Power", in.number) : in.label;
-            device.channels.push_back(fileChannel(kOther, kClassBoard, 20, label, "W", in.file, 1e-6));
+            device.channels.push_back(
+                fileChannel(kOther, kClassBoard, VORTANE_KIND_BOARD_RAIL, label, "W", in.file, 1e-6));
         }
     }
     // The VID the CPU requests, reported by Super I/O chips in millivolts.
     const std::string vid = chip.dir + "/cpu0_vid";
     if (fileExists(vid)) {
-        Channel c = fileChannel(kVolt, kClassCpu, 11, "CPU VID", "V", vid, 1e-3, 2);
+        Channel c =
+            fileChannel(kVolt, kClassCpu, VORTANE_KIND_CPU_CORE, "CPU VID", "V", vid, 1e-3, VORTANE_SUBINDEX_CPU_VID);
         c.minValid = 0.1; // 0 means the chip does not decode the VID lines
         device.channels.push_back(std::move(c));
     }
@@ -507,31 +514,33 @@ void addCpuChip(Device& cpu, const HwmonChip& chip)
     for (const HwmonInput& in : chip.inputs) {
         const std::string& label = in.label;
         if (in.kind == "temp") {
-            Mapped m{label, kClassCpu, 12};
+            Mapped m{label, kClassCpu, VORTANE_KIND_CPU_TCTL};
             if (startsWith(label, "Package id ") || startsWith(label, "Physical id ")) {
                 const std::string socket = label.substr(label.rfind(' ') + 1);
-                m = {socket == "0" ? "CPU Package" : "CPU Package (Socket " + socket + ")", kClassCpu, 10};
+                m = {socket == "0" ? "CPU Package" : "CPU Package (Socket " + socket + ")", kClassCpu,
+                     VORTANE_KIND_CPU_PACKAGE};
             } else if (startsWith(label, "Core ")) {
-                m = {label, kClassCpu, 11};
+                m = {label, kClassCpu, VORTANE_KIND_CPU_CORE};
             } else if (label == "Tdie" || (label == "Tctl" && !hasTdie) || (label.empty() && chip.name != "coretemp")) {
-                m = {"CPU Package", kClassCpu, 10};
+                m = {"CPU Package", kClassCpu, VORTANE_KIND_CPU_PACKAGE};
             } else if (label == "Tctl") {
-                m = {"CPU Tctl", kClassCpu, 12};
+                m = {"CPU Tctl", kClassCpu, VORTANE_KIND_CPU_TCTL};
             } else if (startsWith(label, "Tccd")) {
-                m = {"CPU CCD" + label.substr(4), kClassCpu, 11};
+                m = {"CPU CCD" + label.substr(4), kClassCpu, VORTANE_KIND_CPU_CORE};
             } else if (label.empty()) {
-                m = {numbered("CPU Temperature", in.number), kClassCpu, 12};
+                m = {numbered("CPU Temperature", in.number), kClassCpu, VORTANE_KIND_CPU_TCTL};
             }
             cpu.channels.push_back(fileChannel(kTemp, m.classCode, m.kind, m.label, "C", in.file, 1e-3));
         } else if (in.kind == "in") {
             const std::string l = lower(label);
             if (contains(l, "core"))
-                cpu.channels.push_back(
-                    fileChannel(kVolt, kClassCpu, 11, "CPU Core Voltage (SVI2)", "V", in.file, 1e-3));
+                cpu.channels.push_back(fileChannel(kVolt, kClassCpu, VORTANE_KIND_CPU_CORE, "CPU Core Voltage (SVI2)",
+                                                   "V", in.file, 1e-3));
             else if (contains(l, "soc"))
-                cpu.channels.push_back(fileChannel(kVolt, kClassCpu, 13, "CPU SoC Voltage", "V", in.file, 1e-3));
+                cpu.channels.push_back(
+                    fileChannel(kVolt, kClassCpu, VORTANE_KIND_CPU_SOC, "CPU SoC Voltage", "V", in.file, 1e-3));
             else
-                cpu.channels.push_back(fileChannel(kVolt, kClassCpu, 0,
+                cpu.channels.push_back(fileChannel(kVolt, kClassCpu, VORTANE_KIND_UNSPECIFIED,
                                                    label.empty() ? numbered("CPU Voltage", in.number) : "CPU " + label,
                                                    "V", in.file, 1e-3));
         } else if (in.kind == "curr") {
@@ -539,13 +548,13 @@ void addCpuChip(Device& cpu, const HwmonChip& chip)
             const std::string name = contains(l, "core")  ? "CPU Core Current"
                                      : contains(l, "soc") ? "CPU SoC Current"
                                                           : numbered("CPU Current", in.number);
-            cpu.channels.push_back(fileChannel(kCurrent, kClassCpu, 20, name, "A", in.file, 1e-3));
+            cpu.channels.push_back(fileChannel(kCurrent, kClassCpu, VORTANE_KIND_CPU_POWER, name, "A", in.file, 1e-3));
         } else if (in.kind == "power") {
             const std::string l = lower(label);
             const std::string name = contains(l, "core")  ? "CPU Core Power"
                                      : contains(l, "soc") ? "CPU SoC Power"
                                                           : numbered("CPU Power", in.number);
-            cpu.channels.push_back(fileChannel(kOther, kClassCpu, 20, name, "W", in.file, 1e-6));
+            cpu.channels.push_back(fileChannel(kOther, kClassCpu, VORTANE_KIND_CPU_POWER, name, "W", in.file, 1e-6));
         }
     }
 }
@@ -574,15 +583,20 @@ void addOtherChip(Device& device, const HwmonChip& chip)
     for (const HwmonInput& in : chip.inputs) {
         const auto label = [&](const char* base) { return in.label.empty() ? numbered(base, in.number) : in.label; };
         if (in.kind == "temp")
-            device.channels.push_back(fileChannel(kTemp, kClassOther, 0, label("Temperature"), "C", in.file, 1e-3));
+            device.channels.push_back(
+                fileChannel(kTemp, kClassOther, VORTANE_KIND_UNSPECIFIED, label("Temperature"), "C", in.file, 1e-3));
         else if (in.kind == "fan")
-            device.channels.push_back(fileChannel(kFan, kClassOther, 0, label("Fan"), "RPM", in.file, 1.0));
+            device.channels.push_back(
+                fileChannel(kFan, kClassOther, VORTANE_KIND_UNSPECIFIED, label("Fan"), "RPM", in.file, 1.0));
         else if (in.kind == "in")
-            device.channels.push_back(fileChannel(kVolt, kClassOther, 0, label("Voltage"), "V", in.file, 1e-3));
+            device.channels.push_back(
+                fileChannel(kVolt, kClassOther, VORTANE_KIND_UNSPECIFIED, label("Voltage"), "V", in.file, 1e-3));
         else if (in.kind == "curr")
-            device.channels.push_back(fileChannel(kCurrent, kClassOther, 0, label("Current"), "A", in.file, 1e-3));
+            device.channels.push_back(
+                fileChannel(kCurrent, kClassOther, VORTANE_KIND_UNSPECIFIED, label("Current"), "A", in.file, 1e-3));
         else if (in.kind == "power")
-            device.channels.push_back(fileChannel(kOther, kClassOther, 0, label("Power"), "W", in.file, 1e-6));
+            device.channels.push_back(
+                fileChannel(kOther, kClassOther, VORTANE_KIND_UNSPECIFIED, label("Power"), "W", in.file, 1e-6));
     }
 }
 
@@ -656,37 +670,44 @@ GpuCandidate makeAmdGpu(const HwmonChip& chip)
     for (const HwmonInput& in : chip.inputs) {
         if (in.kind == "temp") {
             if (in.label == "edge" || (in.label.empty() && in.number == 1))
-                d.channels.push_back(fileChannel(kTemp, kClassGpu, 101, "GPU Temperature", "C", in.file, 1e-3));
-            else if (in.label == "junction")
                 d.channels.push_back(
-                    fileChannel(kTemp, kClassGpu, 102, "GPU Hot Spot Temperature", "C", in.file, 1e-3));
+                    fileChannel(kTemp, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Temperature", "C", in.file, 1e-3));
+            else if (in.label == "junction")
+                d.channels.push_back(fileChannel(kTemp, kClassGpu, VORTANE_KIND_GPU_SECONDARY,
+                                                 "GPU Hot Spot Temperature", "C", in.file, 1e-3));
             else if (in.label == "mem")
-                d.channels.push_back(fileChannel(kTemp, kClassGpu, 103, "GPU Memory Temperature", "C", in.file, 1e-3));
+                d.channels.push_back(fileChannel(kTemp, kClassGpu, VORTANE_KIND_GPU_MEMORY, "GPU Memory Temperature",
+                                                 "C", in.file, 1e-3));
         } else if (in.kind == "in") {
             if (in.label == "vddgfx" || (in.label.empty() && in.number == 0))
-                d.channels.push_back(
-                    fileChannel(kVolt, kClassGpu, 101, "GPU Core Voltage (VDDGFX)", "V", in.file, 1e-3));
+                d.channels.push_back(fileChannel(kVolt, kClassGpu, VORTANE_KIND_GPU_PRIMARY,
+                                                 "GPU Core Voltage (VDDGFX)", "V", in.file, 1e-3));
             else if (in.label == "vddnb")
-                d.channels.push_back(fileChannel(kVolt, kClassGpu, 102, "GPU SoC Voltage (VDDNB)", "V", in.file, 1e-3));
+                d.channels.push_back(fileChannel(kVolt, kClassGpu, VORTANE_KIND_GPU_SECONDARY,
+                                                 "GPU SoC Voltage (VDDNB)", "V", in.file, 1e-3));
         } else if (in.kind == "freq") {
             if (in.label == "sclk")
-                d.channels.push_back(fileChannel(kClock, kClassGpu, 101, "GPU Clock", "MHz", in.file, 1e-6));
+                d.channels.push_back(
+                    fileChannel(kClock, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Clock", "MHz", in.file, 1e-6));
             else if (in.label == "mclk")
-                d.channels.push_back(fileChannel(kClock, kClassGpu, 102, "GPU Memory Clock", "MHz", in.file, 1e-6));
+                d.channels.push_back(fileChannel(kClock, kClassGpu, VORTANE_KIND_GPU_SECONDARY, "GPU Memory Clock",
+                                                 "MHz", in.file, 1e-6));
         } else if (in.kind == "fan") {
-            d.channels.push_back(fileChannel(kFan, kClassGpu, 101, "GPU Fan", "RPM", in.file, 1.0));
+            d.channels.push_back(
+                fileChannel(kFan, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Fan", "RPM", in.file, 1.0));
         } else if (in.kind == "power" && in.number == 1) {
-            d.channels.push_back(fileChannel(kOther, kClassGpu, 101, "GPU Power", "W", in.file, 1e-6));
+            d.channels.push_back(
+                fileChannel(kOther, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Power", "W", in.file, 1e-6));
         }
     }
     if (fileExists(chip.deviceDir + "/gpu_busy_percent"))
-        d.channels.push_back(
-            fileChannel(kUsage, kClassGpu, 101, "GPU Core Load", "%", chip.deviceDir + "/gpu_busy_percent", 1.0));
+        d.channels.push_back(fileChannel(kUsage, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Core Load", "%",
+                                         chip.deviceDir + "/gpu_busy_percent", 1.0));
     if (fileExists(chip.deviceDir + "/mem_busy_percent"))
-        d.channels.push_back(fileChannel(kUsage, kClassGpu, 102, "GPU Memory Controller Load", "%",
-                                         chip.deviceDir + "/mem_busy_percent", 1.0));
+        d.channels.push_back(fileChannel(kUsage, kClassGpu, VORTANE_KIND_GPU_SECONDARY, "GPU Memory Controller Load",
+                                         "%", chip.deviceDir + "/mem_busy_percent", 1.0));
     if (fileExists(chip.deviceDir + "/mem_info_vram_used"))
-        d.channels.push_back(fileChannel(kOther, kClassGpu, 102, "GPU Memory Allocated", "MB",
+        d.channels.push_back(fileChannel(kOther, kClassGpu, VORTANE_KIND_GPU_SECONDARY, "GPU Memory Allocated", "MB",
                                          chip.deviceDir + "/mem_info_vram_used", 1.0 / (1024.0 * 1024.0)));
     return gpu;
 }
@@ -696,16 +717,20 @@ std::unique_ptr<Device> makeNvidiaGpu(const NvmlGpu& gpu)
     auto d = std::make_unique<Device>();
     d->name = gpu.name;
     d->nvmlHandle = gpu.handle;
+    d->channels.push_back(computedChannel(kTemp, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Temperature", "C",
+                                          Source::Nvml, NvmlTemperature));
+    d->channels.push_back(computedChannel(kClock, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Clock", "MHz", Source::Nvml,
+                                          NvmlGraphicsClock));
+    d->channels.push_back(computedChannel(kClock, kClassGpu, VORTANE_KIND_GPU_SECONDARY, "GPU Memory Clock", "MHz",
+                                          Source::Nvml, NvmlMemoryClock));
     d->channels.push_back(
-        computedChannel(kTemp, kClassGpu, 101, "GPU Temperature", "C", Source::Nvml, NvmlTemperature));
-    d->channels.push_back(computedChannel(kClock, kClassGpu, 101, "GPU Clock", "MHz", Source::Nvml, NvmlGraphicsClock));
+        computedChannel(kUsage, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Core Load", "%", Source::Nvml, NvmlGpuLoad));
+    d->channels.push_back(computedChannel(kUsage, kClassGpu, VORTANE_KIND_GPU_SECONDARY, "GPU Memory Controller Load",
+                                          "%", Source::Nvml, NvmlMemoryLoad));
     d->channels.push_back(
-        computedChannel(kClock, kClassGpu, 102, "GPU Memory Clock", "MHz", Source::Nvml, NvmlMemoryClock));
-    d->channels.push_back(computedChannel(kUsage, kClassGpu, 101, "GPU Core Load", "%", Source::Nvml, NvmlGpuLoad));
+        computedChannel(kOther, kClassGpu, VORTANE_KIND_GPU_PRIMARY, "GPU Power", "W", Source::Nvml, NvmlPower));
     d->channels.push_back(
-        computedChannel(kUsage, kClassGpu, 102, "GPU Memory Controller Load", "%", Source::Nvml, NvmlMemoryLoad));
-    d->channels.push_back(computedChannel(kOther, kClassGpu, 101, "GPU Power", "W", Source::Nvml, NvmlPower));
-    d->channels.push_back(computedChannel(kOther, kClassGpu, 102, "GPU Fan Duty", "%", Source::Nvml, NvmlFan));
+        computedChannel(kOther, kClassGpu, VORTANE_KIND_GPU_SECONDARY, "GPU Fan Duty", "%", Source::Nvml, NvmlFan));
     return d;
 }
 
@@ -757,7 +782,8 @@ void addCpuBasics(Device& cpu, const Roots& roots)
         if (!fileExists(file))
             continue;
         haveCpufreq = true;
-        cpu.channels.push_back(fileChannel(kClock, kClassCpu, 11, numbered("CPU", n) + " Clock", "MHz", file, 1e-3));
+        cpu.channels.push_back(
+            fileChannel(kClock, kClassCpu, VORTANE_KIND_CPU_CORE, numbered("CPU", n) + " Clock", "MHz", file, 1e-3));
     }
     std::string text;
     if (!haveCpufreq && readTextFile(roots.proc + "/cpuinfo", text, 1u << 20)) {
@@ -768,23 +794,24 @@ void addCpuBasics(Device& cpu, const Roots& roots)
             pos += 7;
         }
         for (int n = 0; n < processors; ++n)
-            cpu.channels.push_back(
-                computedChannel(kClock, kClassCpu, 11, numbered("CPU", n) + " Clock", "MHz", Source::CpuInfoClock, n));
+            cpu.channels.push_back(computedChannel(kClock, kClassCpu, VORTANE_KIND_CPU_CORE,
+                                                   numbered("CPU", n) + " Clock", "MHz", Source::CpuInfoClock, n));
         cpu.needsCpuInfo = processors > 0;
     }
 
     // Usage from /proc/stat: the total line first, then one per logical CPU.
     if (readTextFile(roots.proc + "/stat", text, 1u << 20)) {
-        cpu.channels.push_back(
-            computedChannel(kUsage, kClassCpu, 10, "Total CPU Usage", "%", Source::ProcStatCpu, -1, 1));
+        cpu.channels.push_back(computedChannel(kUsage, kClassCpu, VORTANE_KIND_CPU_TOTAL_USAGE, "Total CPU Usage", "%",
+                                               Source::ProcStatCpu, -1, VORTANE_SUBINDEX_CPU_TOTAL));
         size_t pos = 0;
         while ((pos = text.find("\ncpu", pos)) != std::string::npos) {
             pos += 4;
             long long n = 0;
             const size_t space = text.find(' ', pos);
             if (space != std::string::npos && parseInteger(text.substr(pos, space - pos), n) && n >= 0 && n < 4096)
-                cpu.channels.push_back(computedChannel(kUsage, kClassCpu, 11, numbered("CPU", int(n)) + " Usage", "%",
-                                                       Source::ProcStatCpu, int(n)));
+                cpu.channels.push_back(computedChannel(kUsage, kClassCpu, VORTANE_KIND_CPU_CORE,
+                                                       numbered("CPU", int(n)) + " Usage", "%", Source::ProcStatCpu,
+                                                       int(n)));
         }
         cpu.needsProcStat = true;
     }
@@ -798,12 +825,14 @@ std::unique_ptr<Device> makeMemory(const Roots& roots)
     auto d = std::make_unique<Device>();
     d->name = "System Memory";
     d->needsMemInfo = true;
-    d->channels.push_back(computedChannel(kOther, kClassMemory, 10, "Physical Memory Load", "%", Source::MemInfo, 0));
+    d->channels.push_back(computedChannel(kOther, kClassMemory, VORTANE_KIND_MEMORY_LOAD, "Physical Memory Load", "%",
+                                          Source::MemInfo, 0));
     d->channels.back().maxValid = 100.0;
     d->channels.back().minValid = 0.0;
-    d->channels.push_back(computedChannel(kOther, kClassMemory, 11, "Physical Memory Used", "MB", Source::MemInfo, 1));
-    d->channels.push_back(
-        computedChannel(kOther, kClassMemory, 12, "Physical Memory Available", "MB", Source::MemInfo, 2));
+    d->channels.push_back(computedChannel(kOther, kClassMemory, VORTANE_KIND_MEMORY_USED, "Physical Memory Used", "MB",
+                                          Source::MemInfo, 1));
+    d->channels.push_back(computedChannel(kOther, kClassMemory, VORTANE_KIND_MEMORY_AVAILABLE,
+                                          "Physical Memory Available", "MB", Source::MemInfo, 2));
     return d;
 }
 
@@ -856,24 +885,24 @@ std::vector<std::unique_ptr<Device>> discoverDevices(const Roots& roots)
         case ChipFamily::AcpiZone:
             for (const HwmonInput& in : chip.inputs)
                 if (in.kind == "temp")
-                    device->channels.push_back(
-                        fileChannel(kTemp, kClassBoard, 35, "ACPI Thermal Zone", "C", in.file, 1e-3));
+                    device->channels.push_back(fileChannel(kTemp, kClassBoard, VORTANE_KIND_BOARD_MAINBOARD,
+                                                           "ACPI Thermal Zone", "C", in.file, 1e-3));
             platform.push_back(std::move(device));
             continue;
         case ChipFamily::Pch:
-            addSimpleTemperatures(*device, chip, kClassChipset, 500, "Chipset");
+            addSimpleTemperatures(*device, chip, kClassChipset, VORTANE_KIND_CHIPSET_PCH, "Chipset");
             platform.push_back(std::move(device));
             continue;
         case ChipFamily::Drive: {
             const std::string model = readTrimmed(chip.deviceDir + "/model");
             device->name = "Drive: " + (model.empty() ? std::string(chip.name == "nvme" ? "NVMe" : "SATA") : model);
-            addSimpleTemperatures(*device, chip, kClassStorage, 20, "Drive Temperature");
+            addSimpleTemperatures(*device, chip, kClassStorage, VORTANE_KIND_DEVICE_TEMPERATURE, "Drive Temperature");
             drives.push_back(std::move(device));
             continue;
         }
         case ChipFamily::Dimm:
             device->name = "Memory Module: " + upper(chip.name);
-            addSimpleTemperatures(*device, chip, kClassModule, 20, "DIMM Temperature");
+            addSimpleTemperatures(*device, chip, kClassModule, VORTANE_KIND_DEVICE_TEMPERATURE, "DIMM Temperature");
             modules.push_back(std::move(device));
             continue;
         case ChipFamily::Cooler:

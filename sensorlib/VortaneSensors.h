@@ -87,51 +87,77 @@ enum VortaneSensorClass
 
 /*
  * Kind codes (record field kindCode): what a sensor measures within its class. 0 means
- * unspecified. subIndex is 0 unless noted.
- *
- * CPU (class 11)
- *   10  temperature: "CPU Package" (coretemp package, k10temp/zenpower Tdie, or Tctl without Tdie)
- *   10  usage, subIndex 1: "Total CPU Usage"
- *   11  temperature: per core or per CCD ("Core 0", "CPU CCD1")
- *   11  voltage: CPU core voltage (mainboard Vcore input, SVI2 core voltage)
- *   11  voltage, subIndex 2: CPU VID (requested core voltage, cpu0_vid)
- *   11  clock: per logical CPU ("CPU 0 Clock", from cpufreq or /proc/cpuinfo)
- *   11  usage: per logical CPU ("CPU 0 Usage")
- *   12  temperature: Tctl when Tdie exists
- *   13  voltage: SoC voltage
- *   20  current, power
- *   0   voltage: other inputs of the CPU's own sensor chip
- * Mainboard (class 12)
- *   14  temperature "CPU": the CPU socket input of the board's chip
- *   14  fan: the CPU fan header
- *   20  fan: chassis and radiator fans (take the chassis fan tiles)
- *   35  temperature: mainboard ("Motherboard", "ACPI Thermal Zone")
- *   36  temperature: any other input (auxiliary, VRM, T_Sensor, "CPU (PECI 0)", "Temperature 3")
- *   40  temperature: coolant ("Coolant", "Water In", "Water Out")
- *   901 fan: pump
- *   1001 fan: VRM heatsink fan
- *   0   fan: fans that are not case fans (CPU optional, chipset, flow meter, laptop GPU fan);
- *       they are listed but take no fan tile
- *   20  voltage, current, power: rails and cooler supply values
- *   30  other, unit "Yes/No": alarm of a fan or temperature input ("CPU Fan Alarm")
- * GPU (class 13)
- *   101 temperature "GPU Temperature"; voltage "GPU Core Voltage (VDDGFX)"; clock "GPU Clock";
- *       usage "GPU Core Load"; fan "GPU Fan"; other "GPU Power" (W)
- *   102 temperature "GPU Hot Spot Temperature"; voltage "GPU SoC Voltage (VDDNB)";
- *       clock "GPU Memory Clock"; usage "GPU Memory Controller Load";
- *       other "GPU Memory Allocated" (MB), "GPU Fan Duty" (%)
- *   103 temperature "GPU Memory Temperature"
- * Chipset (class 14)
- *   500 temperature "Chipset" from the PCH (Intel PCH thermal device, nct67xx PCH_CHIP_TEMP)
- *   501 temperature: other PCH inputs
- *   504 temperature "Chipset" from the board's embedded controller (ASUS EC), preferred
- * System memory (class 10), other values
- *   10  "Physical Memory Load" (%), 11 "Physical Memory Used" (MB), 12 "Physical Memory Available" (MB)
- * Storage (class 15) and memory modules (class 17)
- *   20  temperature
- * Other (class 16)
- *   0   everything
+ * unspecified. One number can mean different things in different classes and types, so each name
+ * carries its class; the comment says which types use it. subIndex is 0 unless noted.
  */
+enum VortaneSensorKind
+{
+    VORTANE_KIND_UNSPECIFIED = 0, /* any class: no dashboard role; listed only */
+
+    /* CPU (class 11) */
+    VORTANE_KIND_CPU_PACKAGE = 10,     /* temperature "CPU Package" (coretemp package, k10temp/zenpower
+                                          Tdie, or Tctl without Tdie) */
+    VORTANE_KIND_CPU_TOTAL_USAGE = 10, /* usage, subIndex VORTANE_SUBINDEX_CPU_TOTAL: "Total CPU Usage" */
+    VORTANE_KIND_CPU_CORE = 11,        /* temperature per core or per CCD ("Core 0", "CPU CCD1");
+                                          voltage: core voltage (board Vcore
+                                          input, SVI2), and with subIndex VORTANE_SUBINDEX_CPU_VID the
+                                          requested VID (cpu0_vid); clock and usage per logical CPU */
+    VORTANE_KIND_CPU_TCTL = 12,        /* temperature: Tctl when Tdie exists, other CPU inputs */
+    VORTANE_KIND_CPU_SOC = 13,         /* voltage: SoC voltage */
+    VORTANE_KIND_CPU_POWER = 20,       /* current; power (W, type other) */
+
+    /* Mainboard (class 12) */
+    VORTANE_KIND_BOARD_CPU_PACKAGE = 10,    /* temperature "CPU Package" read by the board; not emitted
+                                               here, but a board reading of this kind wins the package tile */
+    VORTANE_KIND_BOARD_CPU = 14,            /* temperature "CPU" (the CPU socket input); fan: the CPU fan */
+    VORTANE_KIND_BOARD_CHASSIS_FAN = 20,    /* fan: chassis and radiator fans (take the chassis fan tiles) */
+    VORTANE_KIND_BOARD_RAIL = 20,           /* voltage, current, power: rails and cooler supply values */
+    VORTANE_KIND_BOARD_ALARM = 30,          /* other, unit "Yes/No": alarm of a fan or temperature input */
+    VORTANE_KIND_BOARD_MAINBOARD = 35,      /* temperature: mainboard ("Motherboard", "ACPI Thermal Zone") */
+    VORTANE_KIND_BOARD_AUXILIARY = 36,      /* temperature: any other input (auxiliary, VRM, T_Sensor,
+                                               "CPU (PECI 0)", "Temperature 3") */
+    VORTANE_KIND_BOARD_COOLANT = 40,        /* temperature: coolant ("Coolant", "Water In", "Water Out") */
+    VORTANE_KIND_BOARD_MAINBOARD_ALT = 706, /* temperature: mainboard; not emitted here, accepted too */
+    VORTANE_KIND_BOARD_PUMP = 901,          /* fan: pump */
+    VORTANE_KIND_BOARD_VRM_FAN = 1001,      /* fan: VRM heatsink fan */
+    /* Mainboard fans of kind 0 are fans that are not case fans (CPU optional, chipset, flow meter,
+       laptop GPU fan): they are listed but take no fan tile. */
+
+    /* GPU (class 13) */
+    VORTANE_KIND_GPU_PRIMARY = 101,   /* temperature "GPU Temperature"; voltage "GPU Core Voltage (...)";
+                                         clock "GPU Clock"; usage "GPU Core Load"; fan "GPU Fan";
+                                         other "GPU Power" (W) */
+    VORTANE_KIND_GPU_SECONDARY = 102, /* temperature "GPU Hot Spot Temperature"; voltage "GPU SoC
+                                         Voltage (VDDNB)"; clock "GPU Memory Clock"; usage "GPU Memory
+                                         Controller Load"; other "GPU Memory Allocated" (MB), "GPU Fan
+                                         Duty" (%) */
+    VORTANE_KIND_GPU_MEMORY = 103,    /* temperature "GPU Memory Temperature" */
+    VORTANE_KIND_GPU_CORE_ALT = 10,   /* temperature "GPU Core Temperature"; not emitted here, accepted too */
+
+    /* Chipset (class 14) */
+    VORTANE_KIND_CHIPSET_PCH = 500,   /* temperature "Chipset" from the PCH (Intel PCH thermal device,
+                                         nct67xx PCH_CHIP_TEMP, a board chip's "PCH" input) */
+    VORTANE_KIND_CHIPSET_OTHER = 501, /* temperature: other PCH inputs */
+    VORTANE_KIND_CHIPSET_EC = 504,    /* temperature "Chipset" from the board's embedded controller
+                                         (ASUS EC); preferred over VORTANE_KIND_CHIPSET_PCH */
+
+    /* System memory (class 10), other values */
+    VORTANE_KIND_MEMORY_LOAD = 10,      /* "Physical Memory Load" (%) */
+    VORTANE_KIND_MEMORY_USED = 11,      /* "Physical Memory Used" (MB) */
+    VORTANE_KIND_MEMORY_AVAILABLE = 12, /* "Physical Memory Available" (MB) */
+
+    /* Storage (class 15) and memory modules (class 17) */
+    VORTANE_KIND_DEVICE_TEMPERATURE = 20 /* temperature */
+    /* Other (class 16): everything is VORTANE_KIND_UNSPECIFIED. */
+};
+
+/* Sub-indexes (record field subIndex) that tell readings of one kind apart. */
+enum VortaneSensorSubIndex
+{
+    VORTANE_SUBINDEX_PRIMARY = 0,
+    VORTANE_SUBINDEX_CPU_TOTAL = 1, /* CPU usage: the whole CPU */
+    VORTANE_SUBINDEX_CPU_VID = 2    /* CPU core voltage: the requested VID */
+};
 
 /* The 464-byte record ReadSensor fills; the caller owns it and zero-fills it before use. */
 typedef struct VortaneSensorRecord

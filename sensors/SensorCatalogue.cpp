@@ -1,6 +1,7 @@
 #include "sensors/SensorCatalogue.h"
 
 #include "app/AppGlobals.h"
+#include "sensorlib/VortaneSensors.h"
 
 #include <QSettings>
 
@@ -12,20 +13,20 @@ QSettings* remarkStore = nullptr;
 
 namespace {
 
-// Library class codes the selection distinguishes.
-constexpr int kClassSystemMemory = 10;
-constexpr int kClassCpu = 11;
-constexpr int kClassMainboard = 12;
-constexpr int kClassGpu = 13;
-constexpr int kClassChipset = 14;
-constexpr int kClassMemoryModule = 17;
+// The library's class, kind and type codes the selection distinguishes (sensorlib/VortaneSensors.h).
+constexpr int kClassSystemMemory = VORTANE_CLASS_SYSTEM_MEMORY;
+constexpr int kClassCpu = VORTANE_CLASS_CPU;
+constexpr int kClassMainboard = VORTANE_CLASS_MAINBOARD;
+constexpr int kClassGpu = VORTANE_CLASS_GPU;
+constexpr int kClassChipset = VORTANE_CLASS_CHIPSET;
+constexpr int kClassMemoryModule = VORTANE_CLASS_MEMORY_MODULE;
 
-constexpr int kTypeTemperature = 1;
-constexpr int kTypeVoltage = 2;
-constexpr int kTypeFan = 3;
-constexpr int kTypeClock = 6;
-constexpr int kTypeUsage = 7;
-constexpr int kTypeOther = 8;
+constexpr int kTypeTemperature = VORTANE_TYPE_TEMPERATURE;
+constexpr int kTypeVoltage = VORTANE_TYPE_VOLTAGE;
+constexpr int kTypeFan = VORTANE_TYPE_FAN;
+constexpr int kTypeClock = VORTANE_TYPE_CLOCK;
+constexpr int kTypeUsage = VORTANE_TYPE_USAGE;
+constexpr int kTypeOther = VORTANE_TYPE_OTHER;
 
 QString f0(double value)
 {
@@ -166,15 +167,15 @@ void copyTemperature(SensorReading& target, const SensorReading& reading, const 
 
 void classifyTemperature(const SensorReading& r, int classCode, int kind, int subIndex, const QString& label)
 {
-    if (kind == 0)
+    if (kind == VORTANE_KIND_UNSPECIFIED)
         return;
     DashboardSlots& s = pass().dashboard;
     PassBookkeeping& b = pass().book;
     switch (classCode) {
     case kClassCpu:
-        if (subIndex == 0 && kind == 11)
+        if (subIndex == VORTANE_SUBINDEX_PRIMARY && kind == VORTANE_KIND_CPU_CORE)
             b.coreTemperatures.add(r.value);
-        if (subIndex == 0 && kind == 10) {
+        if (subIndex == VORTANE_SUBINDEX_PRIMARY && kind == VORTANE_KIND_CPU_PACKAGE) {
             const QString name = label.contains(QLatin1String("CPU")) ? label : QStringLiteral("CPU ") + label;
             if (name == QLatin1String("CPU Package")) {
                 copyTemperature(s.cpuPackageTemperature, r, name);
@@ -183,13 +184,15 @@ void classifyTemperature(const SensorReading& r, int classCode, int kind, int su
         }
         break;
     case kClassMainboard:
-        if ((kind == 35 || kind == 706) && subIndex == 0)
+        if ((kind == VORTANE_KIND_BOARD_MAINBOARD || kind == VORTANE_KIND_BOARD_MAINBOARD_ALT) &&
+            subIndex == VORTANE_SUBINDEX_PRIMARY)
             copyTemperature(s.motherboardTemperature, r);
-        if (kind == 10 && subIndex == 0 && label == QLatin1String("CPU Package")) {
+        if (kind == VORTANE_KIND_BOARD_CPU_PACKAGE && subIndex == VORTANE_SUBINDEX_PRIMARY &&
+            label == QLatin1String("CPU Package")) {
             copyTemperature(b.boardCpuPackage, r);
             b.boardCpuPackageFound = true;
         }
-        if (kind == 14 && subIndex == 0 && label == QLatin1String("CPU")) {
+        if (kind == VORTANE_KIND_BOARD_CPU && subIndex == VORTANE_SUBINDEX_PRIMARY && label == QLatin1String("CPU")) {
             copyTemperature(s.cpuTemperature, r, QStringLiteral("CPU"));
             b.cpuTemperatureFound = true;
         }
@@ -203,7 +206,7 @@ void classifyTemperature(const SensorReading& r, int classCode, int kind, int su
         }
         break;
     case kClassGpu:
-        if (kind == 101 || kind == 10) {
+        if (kind == VORTANE_KIND_GPU_PRIMARY || kind == VORTANE_KIND_GPU_CORE_ALT) {
             QString shortened = label;
             shortened.remove(QStringLiteral("Temperature"), Qt::CaseSensitive);
             if (shortened == QLatin1String("GPU ") || shortened == QLatin1String("GPU Core "))
@@ -211,11 +214,11 @@ void classifyTemperature(const SensorReading& r, int classCode, int kind, int su
         }
         break;
     case kClassChipset:
-        if (kind == 504 && subIndex == 0) {
+        if (kind == VORTANE_KIND_CHIPSET_EC && subIndex == VORTANE_SUBINDEX_PRIMARY) {
             copyTemperature(b.chipsetAltTemp, r, QStringLiteral("Chipset"));
             b.chipsetAltTempFound = true;
         }
-        if (kind == 500 && subIndex == 0)
+        if (kind == VORTANE_KIND_CHIPSET_PCH && subIndex == VORTANE_SUBINDEX_PRIMARY)
             copyTemperature(s.chipsetTemperature, r, QStringLiteral("Chipset"));
         break;
     default:
@@ -225,21 +228,21 @@ void classifyTemperature(const SensorReading& r, int classCode, int kind, int su
 
 void classifyFan(const SensorReading& r, int classCode, int kind, const QString& label)
 {
-    if (classCode != kClassMainboard || kind == 0)
+    if (classCode != kClassMainboard || kind == VORTANE_KIND_UNSPECIFIED)
         return;
     DashboardSlots& s = pass().dashboard;
     PassBookkeeping& b = pass().book;
     const QString placeholder = SensorReading().sensorName;
     switch (kind) {
-    case 14:
+    case VORTANE_KIND_BOARD_CPU:
         s.cpuFanSpeed = r;
         b.cpuFanFound = true;
         break;
-    case 901:
+    case VORTANE_KIND_BOARD_PUMP:
         s.aioPump = r;
         b.aioPumpFound = true;
         break;
-    case 1001:
+    case VORTANE_KIND_BOARD_VRM_FAN:
         s.vrmHsFan = r;
         b.vrmHsFanFound = true;
         break;
@@ -268,11 +271,11 @@ void classifyVoltage(const SensorReading& r, int classCode, int kind, int subInd
 {
     DashboardSlots& s = pass().dashboard;
     PassBookkeeping& b = pass().book;
-    if (classCode == kClassCpu && kind == 11 && subIndex == 0)
+    if (classCode == kClassCpu && kind == VORTANE_KIND_CPU_CORE && subIndex == VORTANE_SUBINDEX_PRIMARY)
         b.coreVoltages.add(r.value);
-    else if (classCode == kClassCpu && kind == 11 && subIndex == 2)
+    else if (classCode == kClassCpu && kind == VORTANE_KIND_CPU_CORE && subIndex == VORTANE_SUBINDEX_CPU_VID)
         b.coreVids.add(r.value);
-    else if (classCode == kClassGpu && kind == 101 && subIndex == 0 &&
+    else if (classCode == kClassGpu && kind == VORTANE_KIND_GPU_PRIMARY && subIndex == VORTANE_SUBINDEX_PRIMARY &&
              label.contains(QLatin1String("GPU Core Voltage"))) {
         s.gpuVoltage = r;
         s.gpuVoltage.sensorName = QStringLiteral("GPU");
@@ -290,10 +293,10 @@ void classifyVoltage(const SensorReading& r, int classCode, int kind, int subInd
 
 void classifyClock(const SensorReading& r, int classCode, int kind, int subIndex, const QString& label)
 {
-    if (classCode == kClassCpu && kind == 11 && subIndex == 0)
+    if (classCode == kClassCpu && kind == VORTANE_KIND_CPU_CORE && subIndex == VORTANE_SUBINDEX_PRIMARY)
         pass().book.coreClocks.add(r.value);
-    else if (classCode == kClassGpu && kind == 101 && subIndex == 0 && label.contains(QLatin1String("GPU Clock")) &&
-             !label.contains(QLatin1String("Effective"))) {
+    else if (classCode == kClassGpu && kind == VORTANE_KIND_GPU_PRIMARY && subIndex == VORTANE_SUBINDEX_PRIMARY &&
+             label.contains(QLatin1String("GPU Clock")) && !label.contains(QLatin1String("Effective"))) {
         pass().dashboard.gpuFrequency = r;
         pass().dashboard.gpuFrequency.valueText = g6(r.value);
     }
@@ -302,11 +305,11 @@ void classifyClock(const SensorReading& r, int classCode, int kind, int subIndex
 void classifyUsage(const SensorReading& r, int classCode, int kind, int subIndex)
 {
     DashboardSlots& s = pass().dashboard;
-    if (classCode == kClassCpu && kind == 10 && subIndex == 1) {
+    if (classCode == kClassCpu && kind == VORTANE_KIND_CPU_TOTAL_USAGE && subIndex == VORTANE_SUBINDEX_CPU_TOTAL) {
         s.cpuAverageUsage = r;
         s.cpuAverageUsage.value = std::min(r.value, 100.0);
         s.cpuAverageUsage.valueText = f0(s.cpuAverageUsage.value);
-    } else if (classCode == kClassGpu && kind == 101 && subIndex == 0) {
+    } else if (classCode == kClassGpu && kind == VORTANE_KIND_GPU_PRIMARY && subIndex == VORTANE_SUBINDEX_PRIMARY) {
         s.gpuUsage = r;
     }
 }
