@@ -2,10 +2,12 @@
 
 #include "app/AppGlobals.h"
 #include "sensorlib/VortaneSensors.h"
+#include "sensors/SensorsLog.h"
 
 #include <QSettings>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <utility>
 
@@ -93,6 +95,8 @@ Published& published()
     static Published p;
     return p;
 }
+
+std::atomic<bool> boardChipMissing{false};
 
 QString deepCopy(const QString& text)
 {
@@ -376,6 +380,20 @@ double rangeMaximumFor(const QString& unit)
     return index >= 0 ? maxima[index] : 100.0;
 }
 
+bool boardSensorChipMissing()
+{
+    return boardChipMissing.load(std::memory_order_acquire);
+}
+
+void setBoardSensorChipMissing(bool missing)
+{
+    if (boardChipMissing.exchange(missing, std::memory_order_acq_rel) == missing || !missing)
+        return;
+    qCInfo(lcSensors) << "no mainboard sensor chip is bound, so board temperatures and fans are missing;"
+                         " loading the board's hwmon driver (for example `modprobe nct6775` or `modprobe it87`)"
+                         " usually fixes this";
+}
+
 void beginPass()
 {
     pass().book = PassBookkeeping();
@@ -503,6 +521,7 @@ void finishPass()
 
 void resetSensorCatalogue()
 {
+    boardChipMissing.store(false, std::memory_order_release);
     pass() = PassTables();
     Published& p = published();
     std::lock_guard<std::mutex> locker(p.lock);
