@@ -559,7 +559,10 @@ void addBoardChip(Device& device, const HwmonChip& hwmon, const BoardChip& chip)
         } else if (in.kind == "fan") {
             const FanMapped m = mapBoardFan(in, chip);
             Channel c = fileChannel(kFan, kClassBoard, m.kind, m.label, "RPM", in.file, 1.0);
-            c.hiddenUntilNonZero = m.hiddenUntilNonZero;
+            // Super I/O chips list every header, connected or not.
+            c.hiddenUntilNonZero =
+                m.hiddenUntilNonZero ||
+                (hidesUnwiredTemperatures(family) && family != ChipFamily::Laptop && family != ChipFamily::BoardWmi);
             device.channels.push_back(std::move(c));
             addAlarm(device, in, m.label, kClassBoard);
         } else if (in.kind == "in") {

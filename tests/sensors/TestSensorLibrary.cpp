@@ -28,6 +28,14 @@ std::unique_ptr<MachineTree> machine(const QString& name)
         return MachineTree::amdDesktop();
     if (name == QLatin1String("ite asus board"))
         return MachineTree::iteAsusBoard();
+    if (name == QLatin1String("amd apu laptop"))
+        return MachineTree::amdApuLaptop();
+    if (name == QLatin1String("intel laptop"))
+        return MachineTree::intelLaptop();
+    if (name == QLatin1String("gigabyte board"))
+        return MachineTree::gigabyteBoard();
+    if (name == QLatin1String("msi board"))
+        return MachineTree::msiBoard();
     return MachineTree::laptop();
 }
 
@@ -56,6 +64,16 @@ const QString kAmdBoard = QStringLiteral("Nuvoton NCT6799");
 const QString kAmdGpu = QStringLiteral("GPU [#1]: AMD Radeon RX 7700 XT / 7800 XT");
 const QString kCooler = QStringLiteral("NZXT Kraken Z53/Z63/Z73");
 const QString kLaptopCpu = QStringLiteral("CPU [#0]: 11th Gen Intel(R) Core(TM) i5-1135G7 @ 2.40GHz");
+const QString kApuCpu = QStringLiteral("CPU [#0]: AMD Ryzen 7 6800H with Radeon Graphics");
+const QString kApuDiscrete = QStringLiteral("GPU [#1]: AMD Radeon RX 6400/6500 XT/6500M");
+const QString kIntelLaptopCpu = QStringLiteral("CPU [#0]: 11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.80GHz");
+const QString kIrisXe = QStringLiteral("GPU [#0]: Intel Iris Xe Graphics");
+const QString kRyzen5900 = QStringLiteral("CPU [#0]: AMD Ryzen 9 5900X 12-Core Processor");
+const QString kIt8688 = QStringLiteral("ITE IT8688");
+const QString kIt8792 = QStringLiteral("ITE IT8792");
+const QString kGtx1060 = QStringLiteral("GPU [#0]: NVIDIA GeForce GTX 1060 6GB");
+const QString kMsiBoard = QStringLiteral("Nuvoton NCT6687");
+const QString kArc = QStringLiteral("GPU [#1]: Intel Arc A770");
 
 } // namespace
 
@@ -356,6 +374,115 @@ private slots:
                                              << "RAM Usage"
                                              << "75"
                                              << "%";
+
+        const QString apu = QStringLiteral("amd apu laptop");
+        QTest::newRow("apu: Tctl alone fills the CPU tile") << apu << "cpuTemperature" << QString() << "CPU"
+                                                            << "68" << kDegreesC;
+        QTest::newRow("apu: Tctl alone fills the package tile")
+            << apu << "cpuPackageTemperature" << kApuCpu << "CPU Package"
+            << "68" << kDegreesC;
+        QTest::newRow("apu: the discrete GPU wins over a larger carve-out")
+            << apu << "gpuTemperature" << kApuDiscrete << "GPU "
+            << "61" << kDegreesC;
+        QTest::newRow("apu: discrete GPU clock") << apu << "gpuFrequency" << kApuDiscrete << "GPU Clock"
+                                                 << "2400"
+                                                 << "MHz";
+        QTest::newRow("apu: discrete GPU load") << apu << "gpuUsage" << kApuDiscrete << "GPU Core Load"
+                                                << "55"
+                                                << "%";
+        QTest::newRow("apu: CPU fan from the ASUS platform driver") << apu << "cpuFanSpeed"
+                                                                    << "ASUS Laptop"
+                                                                    << "CPU Fan"
+                                                                    << "3100"
+                                                                    << "RPM";
+        QTest::newRow("apu: the laptop's GPU fan takes no chassis tile")
+            << apu << "chassisFanSpeed" << QString() << "--"
+            << "- -" << QString();
+        QTest::newRow("apu: mainboard from the ACPI zone") << apu << "motherboardTemperature"
+                                                           << "ACPI Thermal Zone"
+                                                           << "ACPI Thermal Zone"
+                                                           << "45" << kDegreesC;
+
+        const QString intelLaptop = QStringLiteral("intel laptop");
+        QTest::newRow("intel laptop: integrated GPU clock from i915")
+            << intelLaptop << "gpuFrequency" << kIrisXe << "GPU Clock"
+            << "1300"
+            << "MHz";
+        QTest::newRow("intel laptop: no GPU temperature without hwmon")
+            << intelLaptop << "gpuTemperature" << QString() << "--"
+            << "- -" << QString();
+        QTest::newRow("intel laptop: CPU tile averages the cores")
+            << intelLaptop << "cpuTemperature" << QString() << "CPU"
+            << "62" << kDegreesC;
+        QTest::newRow("intel laptop: first ACPI zone is the mainboard") << intelLaptop << "motherboardTemperature"
+                                                                        << "ACPI Thermal Zone"
+                                                                        << "ACPI Thermal Zone"
+                                                                        << "47" << kDegreesC;
+        QTest::newRow("intel laptop: chipset from the PCH") << intelLaptop << "chipsetTemperature"
+                                                            << "Intel PCH"
+                                                            << "Chipset"
+                                                            << "49" << kDegreesC;
+
+        const QString gigabyte = QStringLiteral("gigabyte board");
+        QTest::newRow("gigabyte: CPU from the main ITE chip, not its companion")
+            << gigabyte << "cpuTemperature" << kIt8688 << "CPU"
+            << "55" << kDegreesC;
+        QTest::newRow("gigabyte: mainboard from the main ITE chip, not the ACPI zone")
+            << gigabyte << "motherboardTemperature" << kIt8688 << "Motherboard"
+            << "33" << kDegreesC;
+        QTest::newRow("gigabyte: CPU fan from the main ITE chip") << gigabyte << "cpuFanSpeed" << kIt8688 << "CPU Fan"
+                                                                  << "1350"
+                                                                  << "RPM";
+        QTest::newRow("gigabyte: main chip's fans take chassis fan 1")
+            << gigabyte << "chassisFanSpeed" << kIt8688 << "System Fan 1"
+            << "800"
+            << "RPM";
+        QTest::newRow("gigabyte: companion's fan takes chassis fan 2")
+            << gigabyte << "chassisFanSpeed2" << kIt8792 << "IT8792 Fan 1"
+            << "900"
+            << "RPM";
+        QTest::newRow("gigabyte: core voltage from the main chip only")
+            << gigabyte << "cpuCoreVoltage" << QString() << "CPU Core Voltage"
+            << "1.38V" << QString();
+        QTest::newRow("gigabyte: package from Tctl")
+            << gigabyte << "cpuPackageTemperature" << kRyzen5900 << "CPU Package"
+            << "64" << kDegreesC;
+        QTest::newRow("gigabyte: nouveau GPU temperature") << gigabyte << "gpuTemperature" << kGtx1060 << "GPU "
+                                                           << "56" << kDegreesC;
+        QTest::newRow("gigabyte: nouveau GPU voltage") << gigabyte << "gpuVoltage" << kGtx1060 << "GPU"
+                                                       << "0.85"
+                                                       << "V";
+
+        const QString msi = QStringLiteral("msi board");
+        QTest::newRow("msi: CPU by its label") << msi << "cpuTemperature" << kMsiBoard << "CPU"
+                                               << "48" << kDegreesC;
+        QTest::newRow("msi: System is the mainboard") << msi << "motherboardTemperature" << kMsiBoard << "System"
+                                                      << "35" << kDegreesC;
+        QTest::newRow("msi: PCH is the chipset") << msi << "chipsetTemperature" << kMsiBoard << "Chipset"
+                                                 << "44" << kDegreesC;
+        QTest::newRow("msi: CPU fan") << msi << "cpuFanSpeed" << kMsiBoard << "CPU Fan"
+                                      << "1100"
+                                      << "RPM";
+        QTest::newRow("msi: pump fan") << msi << "aioPump" << kMsiBoard << "Pump Fan"
+                                       << "2600"
+                                       << "RPM";
+        QTest::newRow("msi: first system fan") << msi << "chassisFanSpeed" << kMsiBoard << "System Fan #1"
+                                               << "700"
+                                               << "RPM";
+        QTest::newRow("msi: a system fan that never turned is skipped")
+            << msi << "chassisFanSpeed2" << kMsiBoard << "System Fan #3"
+            << "650"
+            << "RPM";
+        QTest::newRow("msi: CPU Vcore is the core voltage")
+            << msi << "cpuCoreVoltage" << QString() << "CPU Core Voltage"
+            << "1.25V" << QString();
+        QTest::newRow("msi: the Arc card's clock, not the integrated GPU's")
+            << msi << "gpuFrequency" << kArc << "GPU Clock"
+            << "2100"
+            << "MHz";
+        QTest::newRow("msi: the Arc card's voltage") << msi << "gpuVoltage" << kArc << "GPU"
+                                                     << "0.68"
+                                                     << "V";
     }
 
     void machines()
