@@ -8,6 +8,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -516,6 +517,26 @@ private slots:
             << "amd desktop" << QStringList{kAmdCpu, kAmdGpu, kCooler, kAmdBoard, "System Memory"}
             << QStringList{"AMD Raphael", "AMD Radeon RX 7700 XT / 7800 XT"} << "71"
             << "48";
+        QTest::newRow("apu laptop: integrated GPU listed first")
+            << "amd apu laptop"
+            << QStringList{"ACPI Thermal Zone", "ASUS Laptop", kApuCpu, "Drive: NVMe", kApuDiscrete, "System Memory"}
+            << QStringList{"AMD Radeon 680M", "AMD Radeon RX 6400/6500 XT/6500M"} << "68"
+            << "61";
+        QTest::newRow("intel laptop: the integrated GPU is a GPU")
+            << "intel laptop"
+            << QStringList{"ACPI Thermal Zone", kIntelLaptopCpu, "Drive: NVMe", kIrisXe, "Intel PCH", "System Memory"}
+            << QStringList{"Intel Iris Xe Graphics"} << "64"
+            << "- -";
+        QTest::newRow("gigabyte board") << "gigabyte board" << QStringList{"ACPI Thermal Zone", kRyzen5900, kGtx1060,
+                                                                           "Gigabyte WMI",      kIt8688,    kIt8792,
+                                                                           "System Memory"}
+                                        << QStringList{"NVIDIA GeForce GTX 1060 6GB"} << "64"
+                                        << "56";
+        QTest::newRow("msi board: integrated GPU first, Arc last")
+            << "msi board"
+            << QStringList{"CPU [#0]: 13th Gen Intel(R) Core(TM) i9-13900K", kArc, kMsiBoard, "System Memory"}
+            << QStringList{"Intel UHD Graphics 770", "Intel Arc A770"} << "51"
+            << "- -";
         QTest::newRow("laptop") << "laptop"
                                 << QStringList{"ACPI Thermal Zone", "BAT0",          kLaptopCpu, "Drive: WDC PC SN730",
                                                "Intel PCH",         "System Memory", "ThinkPad"}
@@ -579,6 +600,140 @@ private slots:
         QCOMPARE(gpu.sensors.value(QStringLiteral("GPU Power")).valueText, QStringLiteral("188"));
         QCOMPARE(gpu.sensors.value(QStringLiteral("GPU Memory Controller Load")).valueText, QStringLiteral("20"));
         QVERIFY(!gpu.sensors.contains(QStringLiteral("GPU Fan Duty"))); // not supported by this card
+    }
+
+    void boardChipPresence_data()
+    {
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("Super I/O chip bound") << "intel desktop" << false;
+        QTest::newRow("two ITE chips and Gigabyte WMI") << "gigabyte board" << false;
+        QTest::newRow("laptop platform driver counts as the board's chip") << "amd apu laptop" << false;
+        QTest::newRow("only ACPI zones and the PCH: missing") << "intel laptop" << true;
+    }
+
+    void boardChipPresence()
+    {
+        QFETCH(QString, machine);
+        auto tree = ::machine(machine);
+        auto library = openLibrary();
+        QVERIFY(library->entryPoints().MachineFlags != nullptr);
+        QCOMPARE(library->entryPoints().MachineFlags(), 0); // before Init
+        library.reset();
+        auto source = SensorFixtures::realSource();
+        QTEST(boardSensorChipMissing(), "missing");
+    }
+
+    void labelsSharedAcrossTypesBothSurvive()
+    {
+        auto tree = MachineTree::iteAsusBoard();
+        tree->hwmon(2, "asusec",
+                    {{"temp1_label", "Chipset"},
+                     {"temp1_input", "61000"},
+                     {"fan1_label", "Chipset"},
+                     {"fan1_input", "2300"},
+                     {"fan2_label", "VRM HS"},
+                     {"fan2_input", "2700"}});
+        auto source = SensorFixtures::realSource();
+        source->refresh();
+        const HardwareEntry ec = sensorCatalogue().value(QStringLiteral("ASUS EC"));
+        QCOMPARE(ec.sensors.value(QStringLiteral("Chipset")).valueText, QStringLiteral("61"));
+        QCOMPARE(ec.sensors.value(QStringLiteral("Chipset")).unit, kDegreesC);
+        QCOMPARE(ec.sensors.value(QStringLiteral("Chipset Fan")).valueText, QStringLiteral("2300"));
+        QCOMPARE(ec.sensors.value(QStringLiteral("Chipset Fan")).unit, QStringLiteral("RPM"));
+        QCOMPARE(dashboardSlots().chipsetTemperature.valueText, QStringLiteral("61"));
+    }
+
+    void gpusNotShownAreNeverSampled()
+    {
+        auto tree = MachineTree::amdApuLaptop();
+        auto source = SensorFixtures::realSource();
+        QCOMPARE(source->gpuNames(), (QStringList{"AMD Radeon 680M", "AMD Radeon RX 6400/6500 XT/6500M"}));
+        QCOMPARE(source->selectedGpuIndex(), 1);
+        source->refresh();
+        QVERIFY(!sensorCatalogue().contains(QStringLiteral("GPU [#0]: AMD Radeon 680M")));
+        // A FIFO without a writer in place of every file of the integrated GPU: reading one would
+        // show up as a missing reading, and the pass must not depend on it at all.
+        auto library = openLibrary();
+        const SensorEntryPoints& lib = library->entryPoints();
+        QCOMPARE(lib.Init(64), 0);
+        int integrated = -1;
+        for (int d = 0; d < lib.DeviceCount(); ++d) {
+            char name[256] = {};
+            lib.DeviceName(d, name, sizeof name);
+            if (QByteArray(name) == "GPU [#0]: AMD Radeon 680M")
+                integrated = d;
+        }
+        QVERIFY(integrated >= 0);
+        const QString edge = QStringLiteral("sys/class/hwmon/hwmon2/temp1_input");
+        lib.SelectDevice(integrated);
+        tree->write(edge, "99000\n"); // selected, not yet read: the sample is still to come
+        VortaneSensorRecord record{};
+        QCOMPARE(lib.ReadSensor(1, integrated, 0, &record), 1);
+        QCOMPARE(record.value, 99.0);
+        lib.Close();
+    }
+
+    void cpuPowerFromRapl_data()
+    {
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<quint64>("before");
+        QTest::addColumn<quint64>("after");
+        QTest::addColumn<double>("joules");
+        // Small steps: the two samples are microseconds apart, and power is only plausible up to 5 kW.
+        const quint64 range = 262143328850ull;
+        QTest::newRow("intel package") << "intel laptop"
+                                       << "intel-rapl:0" << quint64(5000000) << quint64(5001000) << 0.001;
+        QTest::newRow("amd package") << "amd apu laptop"
+                                     << "intel-rapl:0" << quint64(1000000) << quint64(1002500) << 0.0025;
+        QTest::newRow("counter wraps at its range") << "intel laptop"
+                                                    << "intel-rapl:0" << range - 600 << quint64(400) << 0.001;
+    }
+
+    // Power is the energy used between two samples over the time between them; the library's
+    // clock is bracketed by the test's own readings around the two samples.
+    void cpuPowerFromRapl()
+    {
+        QFETCH(QString, machine);
+        QFETCH(QString, zone);
+        QFETCH(quint64, before);
+        QFETCH(quint64, after);
+        QFETCH(double, joules);
+        auto tree = ::machine(machine);
+        const QString file = QStringLiteral("sys/class/powercap/") + zone + QStringLiteral("/energy_uj");
+        tree->write(file, QByteArray::number(before) + '\n');
+        auto library = openLibrary();
+        const SensorEntryPoints& lib = library->entryPoints();
+        QCOMPARE(lib.Init(64), 0);
+        const auto packagePower = [&](VortaneSensorRecord& record) {
+            for (int index = 0; index < 512; ++index) {
+                std::memset(&record, 0, sizeof record);
+                if (lib.ReadSensor(8, 0, index, &record) == 1 &&
+                    QByteArray(record.label) == QByteArrayLiteral("CPU Package Power"))
+                    return true;
+            }
+            return false;
+        };
+        VortaneSensorRecord record{};
+        QElapsedTimer clock;
+        clock.start();
+        lib.SelectDevice(0);
+        QVERIFY(!packagePower(record)); // the first sample has no figure
+        const qint64 firstDone = clock.nsecsElapsed();
+        tree->write(file, QByteArray::number(after) + '\n');
+        const qint64 secondStart = clock.nsecsElapsed();
+        lib.SelectDevice(0);
+        QVERIFY(packagePower(record));
+        const qint64 secondDone = clock.nsecsElapsed();
+        QCOMPARE(QByteArray(record.unit), QByteArray("W"));
+        QCOMPARE(record.classCode, int(VORTANE_CLASS_CPU));
+        QCOMPARE(record.kindCode, int(VORTANE_KIND_CPU_POWER));
+        const double longest = secondDone * 1e-9, shortest = (secondStart - firstDone) * 1e-9;
+        QVERIFY2(record.value >= joules / longest * (1 - 1e-9), qPrintable(QString::number(record.value)));
+        QVERIFY2(shortest <= 0 || record.value <= joules / shortest * (1 + 1e-9),
+                 qPrintable(QString::number(record.value)));
+        lib.Close();
     }
 
     void badFilesAreSkipped_data()
