@@ -1,8 +1,10 @@
-// The six entry points of libvortane-sensors. Everything else in the library is hidden.
+// The six entry points of libvortane-sensors and the optional MachineFlags. Everything else in the
+// library is hidden.
 
 #include "sensorlib/SensorDevices.h"
 #include "sensorlib/VortaneSensors.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -18,7 +20,13 @@ struct LibraryState
     std::mutex lock;
     Roots roots;
     std::vector<std::unique_ptr<Device>> devices;
+    int32_t machineFlags = 0;
 };
+
+double monotonicSeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 LibraryState& state()
 {
@@ -60,11 +68,14 @@ VORTANE_EXPORT int32_t Init(int32_t version)
     LibraryState& s = state();
     std::lock_guard<std::mutex> guard(s.lock);
     s.devices.clear();
+    s.machineFlags = 0;
     nvmlClose();
     s.roots.sys = rootFromEnvironment("VORTANE_SYSFS_ROOT", "/sys");
     s.roots.proc = rootFromEnvironment("VORTANE_PROCFS_ROOT", "/proc");
     nvmlOpen();
-    s.devices = discoverDevices(s.roots);
+    Machine machine = discoverMachine(s.roots);
+    s.devices = std::move(machine.devices);
+    s.machineFlags = machine.boardChipMissing ? VORTANE_MACHINE_NO_BOARD_CHIP : 0;
     return 0;
 }
 
@@ -73,6 +84,7 @@ VORTANE_EXPORT void Close(void)
     LibraryState& s = state();
     std::lock_guard<std::mutex> guard(s.lock);
     s.devices.clear();
+    s.machineFlags = 0;
     nvmlClose();
 }
 
@@ -90,7 +102,7 @@ VORTANE_EXPORT int32_t SelectDevice(int32_t device)
     Device* d = deviceAt(device);
     if (d == nullptr)
         return -1;
-    sampleDevice(*d, s.roots);
+    d->sampleDue = true; // sampled by the first ReadSensor, so devices never read are never woken
     return 0;
 }
 
@@ -117,8 +129,8 @@ VORTANE_EXPORT int32_t ReadSensor(int32_t type, int32_t device, int32_t index, V
     const auto list = d->byType.find(type);
     if (list == d->byType.end() || size_t(index) >= list->second.size())
         return 0;
-    if (!d->sampled)
-        sampleDevice(*d, s.roots);
+    if (d->sampleDue)
+        sampleDevice(*d, s.roots, monotonicSeconds());
     const Channel& c = d->channels[list->second[size_t(index)]];
     if (!c.present)
         return 0;
@@ -131,4 +143,11 @@ VORTANE_EXPORT int32_t ReadSensor(int32_t type, int32_t device, int32_t index, V
     copyText(record->label, sizeof record->label, c.label);
     record->subIndex = c.subIndex;
     return 1;
+}
+
+VORTANE_EXPORT int32_t MachineFlags(void)
+{
+    LibraryState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    return s.machineFlags;
 }

@@ -57,9 +57,19 @@ bool readTextFile(const std::string& path, std::string& text, size_t limit)
 
 std::string readTrimmed(const std::string& path)
 {
-    std::string text;
-    if (!readTextFile(path, text, 512))
+    // One read: a sysfs attribute (at most a page) arrives whole in the first read, and the
+    // second read that would only confirm the end costs a system call per value file.
+    char buffer[512];
+    const ScopedFd file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+    if (file.fd < 0)
         return std::string();
+    ssize_t got = -1;
+    do
+        got = ::read(file.fd, buffer, sizeof buffer);
+    while (got < 0 && errno == EINTR);
+    if (got <= 0)
+        return std::string();
+    const std::string text(buffer, size_t(got));
     const auto notSpace = [](unsigned char c) { return c != ' ' && c != '\n' && c != '\t' && c != '\r' && c != 0; };
     const auto first = std::find_if(text.begin(), text.end(), notSpace);
     const auto last = std::find_if(text.rbegin(), text.rend(), notSpace).base();
@@ -115,6 +125,12 @@ bool isDirectory(const std::string& path)
     {
     };
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string resolvedPath(const std::string& path)
+{
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : std::string();
 }
 
 bool fileExists(const std::string& path)

@@ -139,9 +139,41 @@ MemFigures parseMemInfo(const std::string& text)
     return m;
 }
 
+// One reading of an energy counter: its rate against the previous reading, then the reading kept
+// for the next sample. A counter that cannot be read forgets its previous reading.
+bool sampleEnergy(Channel& c, double nowSeconds, double& watts)
+{
+    long long energy = 0;
+    if (!readInteger(c.path, energy) || energy < 0) {
+        c.haveEnergy = false;
+        return false;
+    }
+    const bool ok =
+        c.haveEnergy && energyRate(c.lastEnergy, energy, c.energyRange, nowSeconds - c.lastEnergySeconds, watts);
+    c.haveEnergy = true;
+    c.lastEnergy = energy;
+    c.lastEnergySeconds = nowSeconds;
+    return ok;
+}
+
 } // namespace
 
-void sampleDevice(Device& device, const Roots& roots)
+bool energyRate(long long previousMicrojoules, long long nowMicrojoules, long long range, double seconds, double& watts)
+{
+    if (!(seconds > 0.0))
+        return false;
+    long long delta = nowMicrojoules - previousMicrojoules;
+    if (delta < 0) {
+        // Wrapped past its range back to 0; without a range (or beyond it) it was reset.
+        if (range <= 0 || previousMicrojoules > range || nowMicrojoules > range)
+            return false;
+        delta += range;
+    }
+    watts = double(delta) * 1e-6 / seconds;
+    return true;
+}
+
+void sampleDevice(Device& device, const Roots& roots, double nowSeconds)
 {
     if (device.needsProcStat)
         updateCpuUsage(device, roots);
@@ -180,6 +212,9 @@ void sampleDevice(Device& device, const Roots& roots)
         case Source::Nvml:
             ok = nvmlRead(device.nvmlHandle, c.arg, value);
             break;
+        case Source::EnergyRate:
+            ok = sampleEnergy(c, nowSeconds, value);
+            break;
         }
         ok = ok && std::isfinite(value) && value >= c.minValid && value <= c.maxValid;
         if (ok && value != 0.0)
@@ -187,7 +222,7 @@ void sampleDevice(Device& device, const Roots& roots)
         c.present = ok && (!c.hiddenUntilNonZero || c.seenNonZero);
         c.value = ok ? value : 0.0;
     }
-    device.sampled = true;
+    device.sampleDue = false;
 }
 
 } // namespace vortane_sensors

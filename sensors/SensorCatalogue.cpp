@@ -1,10 +1,13 @@
 #include "sensors/SensorCatalogue.h"
 
+#include "sensorlib/VortaneSensors.h"
+#include "sensors/SensorsLog.h"
 #include "shell/AppGlobals.h"
 
 #include <QSettings>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <utility>
 
@@ -12,20 +15,20 @@ QSettings* remarkStore = nullptr;
 
 namespace {
 
-// Library class codes the selection distinguishes.
-constexpr int kClassSystemMemory = 10;
-constexpr int kClassCpu = 11;
-constexpr int kClassMainboard = 12;
-constexpr int kClassGpu = 13;
-constexpr int kClassChipset = 14;
-constexpr int kClassMemoryModule = 17;
+// The library's class, kind and type codes the selection distinguishes (sensorlib/VortaneSensors.h).
+constexpr int kClassSystemMemory = VORTANE_CLASS_SYSTEM_MEMORY;
+constexpr int kClassCpu = VORTANE_CLASS_CPU;
+constexpr int kClassMainboard = VORTANE_CLASS_MAINBOARD;
+constexpr int kClassGpu = VORTANE_CLASS_GPU;
+constexpr int kClassChipset = VORTANE_CLASS_CHIPSET;
+constexpr int kClassMemoryModule = VORTANE_CLASS_MEMORY_MODULE;
 
-constexpr int kTypeTemperature = 1;
-constexpr int kTypeVoltage = 2;
-constexpr int kTypeFan = 3;
-constexpr int kTypeClock = 6;
-constexpr int kTypeUsage = 7;
-constexpr int kTypeOther = 8;
+constexpr int kTypeTemperature = VORTANE_TYPE_TEMPERATURE;
+constexpr int kTypeVoltage = VORTANE_TYPE_VOLTAGE;
+constexpr int kTypeFan = VORTANE_TYPE_FAN;
+constexpr int kTypeClock = VORTANE_TYPE_CLOCK;
+constexpr int kTypeUsage = VORTANE_TYPE_USAGE;
+constexpr int kTypeOther = VORTANE_TYPE_OTHER;
 
 QString f0(double value)
 {
@@ -92,6 +95,8 @@ Published& published()
     static Published p;
     return p;
 }
+
+std::atomic<bool> boardChipMissing{false};
 
 QString deepCopy(const QString& text)
 {
@@ -166,15 +171,15 @@ void copyTemperature(SensorReading& target, const SensorReading& reading, const 
 
 void classifyTemperature(const SensorReading& r, int classCode, int kind, int subIndex, const QString& label)
 {
-    if (kind == 0)
+    if (kind == VORTANE_KIND_UNSPECIFIED)
         return;
     DashboardSlots& s = pass().dashboard;
     PassBookkeeping& b = pass().book;
     switch (classCode) {
     case kClassCpu:
-        if (subIndex == 0 && kind == 11)
+        if (subIndex == VORTANE_SUBINDEX_PRIMARY && kind == VORTANE_KIND_CPU_CORE)
             b.coreTemperatures.add(r.value);
-        if (subIndex == 0 && kind == 10) {
+        if (subIndex == VORTANE_SUBINDEX_PRIMARY && kind == VORTANE_KIND_CPU_PACKAGE) {
             const QString name = label.contains(QLatin1String("CPU")) ? label : QStringLiteral("CPU ") + label;
             if (name == QLatin1String("CPU Package")) {
                 copyTemperature(s.cpuPackageTemperature, r, name);
@@ -183,13 +188,15 @@ void classifyTemperature(const SensorReading& r, int classCode, int kind, int su
         }
         break;
     case kClassMainboard:
-        if ((kind == 35 || kind == 706) && subIndex == 0)
+        if ((kind == VORTANE_KIND_BOARD_MAINBOARD || kind == VORTANE_KIND_BOARD_MAINBOARD_ALT) &&
+            subIndex == VORTANE_SUBINDEX_PRIMARY)
             copyTemperature(s.motherboardTemperature, r);
-        if (kind == 10 && subIndex == 0 && label == QLatin1String("CPU Package")) {
+        if (kind == VORTANE_KIND_BOARD_CPU_PACKAGE && subIndex == VORTANE_SUBINDEX_PRIMARY &&
+            label == QLatin1String("CPU Package")) {
             copyTemperature(b.boardCpuPackage, r);
             b.boardCpuPackageFound = true;
         }
-        if (kind == 14 && subIndex == 0 && label == QLatin1String("CPU")) {
+        if (kind == VORTANE_KIND_BOARD_CPU && subIndex == VORTANE_SUBINDEX_PRIMARY && label == QLatin1String("CPU")) {
             copyTemperature(s.cpuTemperature, r, QStringLiteral("CPU"));
             b.cpuTemperatureFound = true;
         }
@@ -203,7 +210,7 @@ void classifyTemperature(const SensorReading& r, int classCode, int kind, int su
         }
         break;
     case kClassGpu:
-        if (kind == 101 || kind == 10) {
+        if (kind == VORTANE_KIND_GPU_PRIMARY || kind == VORTANE_KIND_GPU_CORE_ALT) {
             QString shortened = label;
             shortened.remove(QStringLiteral("Temperature"), Qt::CaseSensitive);
             if (shortened == QLatin1String("GPU ") || shortened == QLatin1String("GPU Core "))
@@ -211,11 +218,11 @@ void classifyTemperature(const SensorReading& r, int classCode, int kind, int su
         }
         break;
     case kClassChipset:
-        if (kind == 504 && subIndex == 0) {
+        if (kind == VORTANE_KIND_CHIPSET_EC && subIndex == VORTANE_SUBINDEX_PRIMARY) {
             copyTemperature(b.chipsetAltTemp, r, QStringLiteral("Chipset"));
             b.chipsetAltTempFound = true;
         }
-        if (kind == 500 && subIndex == 0)
+        if (kind == VORTANE_KIND_CHIPSET_PCH && subIndex == VORTANE_SUBINDEX_PRIMARY)
             copyTemperature(s.chipsetTemperature, r, QStringLiteral("Chipset"));
         break;
     default:
@@ -225,21 +232,21 @@ void classifyTemperature(const SensorReading& r, int classCode, int kind, int su
 
 void classifyFan(const SensorReading& r, int classCode, int kind, const QString& label)
 {
-    if (classCode != kClassMainboard || kind == 0)
+    if (classCode != kClassMainboard || kind == VORTANE_KIND_UNSPECIFIED)
         return;
     DashboardSlots& s = pass().dashboard;
     PassBookkeeping& b = pass().book;
     const QString placeholder = SensorReading().sensorName;
     switch (kind) {
-    case 14:
+    case VORTANE_KIND_BOARD_CPU:
         s.cpuFanSpeed = r;
         b.cpuFanFound = true;
         break;
-    case 901:
+    case VORTANE_KIND_BOARD_PUMP:
         s.aioPump = r;
         b.aioPumpFound = true;
         break;
-    case 1001:
+    case VORTANE_KIND_BOARD_VRM_FAN:
         s.vrmHsFan = r;
         b.vrmHsFanFound = true;
         break;
@@ -268,11 +275,11 @@ void classifyVoltage(const SensorReading& r, int classCode, int kind, int subInd
 {
     DashboardSlots& s = pass().dashboard;
     PassBookkeeping& b = pass().book;
-    if (classCode == kClassCpu && kind == 11 && subIndex == 0)
+    if (classCode == kClassCpu && kind == VORTANE_KIND_CPU_CORE && subIndex == VORTANE_SUBINDEX_PRIMARY)
         b.coreVoltages.add(r.value);
-    else if (classCode == kClassCpu && kind == 11 && subIndex == 2)
+    else if (classCode == kClassCpu && kind == VORTANE_KIND_CPU_CORE && subIndex == VORTANE_SUBINDEX_CPU_VID)
         b.coreVids.add(r.value);
-    else if (classCode == kClassGpu && kind == 101 && subIndex == 0 &&
+    else if (classCode == kClassGpu && kind == VORTANE_KIND_GPU_PRIMARY && subIndex == VORTANE_SUBINDEX_PRIMARY &&
              label.contains(QLatin1String("GPU Core Voltage"))) {
         s.gpuVoltage = r;
         s.gpuVoltage.sensorName = QStringLiteral("GPU");
@@ -290,10 +297,10 @@ void classifyVoltage(const SensorReading& r, int classCode, int kind, int subInd
 
 void classifyClock(const SensorReading& r, int classCode, int kind, int subIndex, const QString& label)
 {
-    if (classCode == kClassCpu && kind == 11 && subIndex == 0)
+    if (classCode == kClassCpu && kind == VORTANE_KIND_CPU_CORE && subIndex == VORTANE_SUBINDEX_PRIMARY)
         pass().book.coreClocks.add(r.value);
-    else if (classCode == kClassGpu && kind == 101 && subIndex == 0 && label.contains(QLatin1String("GPU Clock")) &&
-             !label.contains(QLatin1String("Effective"))) {
+    else if (classCode == kClassGpu && kind == VORTANE_KIND_GPU_PRIMARY && subIndex == VORTANE_SUBINDEX_PRIMARY &&
+             label.contains(QLatin1String("GPU Clock")) && !label.contains(QLatin1String("Effective"))) {
         pass().dashboard.gpuFrequency = r;
         pass().dashboard.gpuFrequency.valueText = g6(r.value);
     }
@@ -302,11 +309,11 @@ void classifyClock(const SensorReading& r, int classCode, int kind, int subIndex
 void classifyUsage(const SensorReading& r, int classCode, int kind, int subIndex)
 {
     DashboardSlots& s = pass().dashboard;
-    if (classCode == kClassCpu && kind == 10 && subIndex == 1) {
+    if (classCode == kClassCpu && kind == VORTANE_KIND_CPU_TOTAL_USAGE && subIndex == VORTANE_SUBINDEX_CPU_TOTAL) {
         s.cpuAverageUsage = r;
         s.cpuAverageUsage.value = std::min(r.value, 100.0);
         s.cpuAverageUsage.valueText = f0(s.cpuAverageUsage.value);
-    } else if (classCode == kClassGpu && kind == 101 && subIndex == 0) {
+    } else if (classCode == kClassGpu && kind == VORTANE_KIND_GPU_PRIMARY && subIndex == VORTANE_SUBINDEX_PRIMARY) {
         s.gpuUsage = r;
     }
 }
@@ -371,6 +378,20 @@ double rangeMaximumFor(const QString& unit)
     static const double maxima[] = {100.0, 100.0, 10.0, 1000.0, 9000.0, 100.0, 3000.0, 100000.0};
     const int index = unitList().indexOf(unit);
     return index >= 0 ? maxima[index] : 100.0;
+}
+
+bool boardSensorChipMissing()
+{
+    return boardChipMissing.load(std::memory_order_acquire);
+}
+
+void setBoardSensorChipMissing(bool missing)
+{
+    if (boardChipMissing.exchange(missing, std::memory_order_acq_rel) == missing || !missing)
+        return;
+    qCInfo(lcSensors) << "no mainboard sensor chip is bound, so board temperatures and fans are missing;"
+                         " loading the board's hwmon driver (for example `modprobe nct6775` or `modprobe it87`)"
+                         " usually fixes this";
 }
 
 void beginPass()
@@ -500,6 +521,7 @@ void finishPass()
 
 void resetSensorCatalogue()
 {
+    boardChipMissing.store(false, std::memory_order_release);
     pass() = PassTables();
     Published& p = published();
     std::lock_guard<std::mutex> locker(p.lock);

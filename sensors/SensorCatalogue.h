@@ -73,6 +73,14 @@ const QStringList& unitList();
 // Top of the gauge range for a unit ("°C" 100, "V" 10, "MHz" 9000, ...; 100 for any other).
 double rangeMaximumFor(const QString& unit);
 
+// True when the sensor library found no mainboard monitoring chip (no Super I/O, embedded
+// controller, WMI board or laptop platform driver bound), so board temperatures and fans stay
+// empty. Any thread.
+bool boardSensorChipMissing();
+
+// Set by the sensor source after the library's Init; logs once when the chip is missing.
+void setBoardSensorChipMissing(bool missing);
+
 // ---- The polling pass: called by hwinfo::refresh only, in this order ----
 
 // Clears the per-pass found-flags, sums and counts.

@@ -9,7 +9,8 @@
 #include <memory>
 #include <string>
 
-// The six entry points as loaded; any of them is null when the library lacks it.
+// The six entry points as loaded; any of them is null when the library lacks it. MachineFlags is
+// optional: only the Linux library has it, and its absence is no failure.
 struct SensorEntryPoints
 {
     VortaneInitFn Init = nullptr;
@@ -18,6 +19,7 @@ struct SensorEntryPoints
     VortaneSelectDeviceFn SelectDevice = nullptr;
     VortaneDeviceNameFn DeviceName = nullptr;
     VortaneReadSensorFn ReadSensor = nullptr;
+    VortaneMachineFlagsFn MachineFlags = nullptr;
 
     bool complete() const { return Init && Close && DeviceCount && SelectDevice && DeviceName && ReadSensor; }
 };

@@ -102,6 +102,7 @@ hwinfo::hwinfo(std::unique_ptr<SensorLibrary> library, QObject* parent)
         return;
     }
     status = 1;
+    setBoardSensorChipMissing(lib.MachineFlags != nullptr && (lib.MachineFlags() & VORTANE_MACHINE_NO_BOARD_CHIP) != 0);
     deviceCount = lib.DeviceCount();
     if (deviceCount <= 0) {
         deviceCount = 0;

@@ -19,6 +19,7 @@ public:
         take(m_entryPoints.SelectDevice, "SelectDevice");
         take(m_entryPoints.DeviceName, "DeviceName");
         take(m_entryPoints.ReadSensor, "ReadSensor");
+        take(m_entryPoints.MachineFlags, "MachineFlags");
     }
     ~DlSensorLibrary() override { ::dlclose(m_handle); }
 

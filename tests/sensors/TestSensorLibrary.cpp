@@ -8,6 +8,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -28,6 +29,14 @@ std::unique_ptr<MachineTree> machine(const QString& name)
         return MachineTree::amdDesktop();
     if (name == QLatin1String("ite asus board"))
         return MachineTree::iteAsusBoard();
+    if (name == QLatin1String("amd apu laptop"))
+        return MachineTree::amdApuLaptop();
+    if (name == QLatin1String("intel laptop"))
+        return MachineTree::intelLaptop();
+    if (name == QLatin1String("gigabyte board"))
+        return MachineTree::gigabyteBoard();
+    if (name == QLatin1String("msi board"))
+        return MachineTree::msiBoard();
     return MachineTree::laptop();
 }
 
@@ -56,6 +65,16 @@ const QString kAmdBoard = QStringLiteral("Nuvoton NCT6799");
 const QString kAmdGpu = QStringLiteral("GPU [#1]: AMD Radeon RX 7700 XT / 7800 XT");
 const QString kCooler = QStringLiteral("NZXT Kraken Z53/Z63/Z73");
 const QString kLaptopCpu = QStringLiteral("CPU [#0]: 11th Gen Intel(R) Core(TM) i5-1135G7 @ 2.40GHz");
+const QString kApuCpu = QStringLiteral("CPU [#0]: AMD Ryzen 7 6800H with Radeon Graphics");
+const QString kApuDiscrete = QStringLiteral("GPU [#1]: AMD Radeon RX 6400/6500 XT/6500M");
+const QString kIntelLaptopCpu = QStringLiteral("CPU [#0]: 11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.80GHz");
+const QString kIrisXe = QStringLiteral("GPU [#0]: Intel Iris Xe Graphics");
+const QString kRyzen5900 = QStringLiteral("CPU [#0]: AMD Ryzen 9 5900X 12-Core Processor");
+const QString kIt8688 = QStringLiteral("ITE IT8688");
+const QString kIt8792 = QStringLiteral("ITE IT8792");
+const QString kGtx1060 = QStringLiteral("GPU [#0]: NVIDIA GeForce GTX 1060 6GB");
+const QString kMsiBoard = QStringLiteral("Nuvoton NCT6687");
+const QString kArc = QStringLiteral("GPU [#1]: Intel Arc A770");
 
 } // namespace
 
@@ -70,7 +89,7 @@ private slots:
         useFahrenheit = false;
     }
 
-    void exportsExactlyTheSixEntryPoints()
+    void exportsTheSixEntryPointsAndMachineFlagsOnly()
     {
         const QString nm = QStandardPaths::findExecutable(QStringLiteral("nm"));
         if (nm.isEmpty())
@@ -86,7 +105,8 @@ private slots:
                 symbols << QString::fromLatin1(fields.at(2));
         }
         symbols.sort();
-        QCOMPARE(symbols, (QStringList{"Close", "DeviceCount", "DeviceName", "Init", "ReadSensor", "SelectDevice"}));
+        QCOMPARE(symbols, (QStringList{"Close", "DeviceCount", "DeviceName", "Init", "MachineFlags", "ReadSensor",
+                                       "SelectDevice"}));
     }
 
     void loadsFromTheProgramFolder()
@@ -141,20 +161,26 @@ private slots:
         lib.Close();
     }
 
-    void readsServeTheLastSample()
+    void theFirstReadAfterSelectingSamples()
     {
         auto tree = MachineTree::intelDesktop();
         auto library = openLibrary();
         const SensorEntryPoints& lib = library->entryPoints();
         QCOMPARE(lib.Init(64), 0);
+        const QString package = QStringLiteral("sys/class/hwmon/hwmon0/temp1_input");
         VortaneSensorRecord record{};
         lib.SelectDevice(0);
-        tree->write(QStringLiteral("sys/class/hwmon/hwmon0/temp1_input"), "70000\n");
-        QCOMPARE(lib.ReadSensor(1, 0, 0, &record), 1);
-        QCOMPARE(record.value, 55.0); // the file changed after the sample was taken
-        lib.SelectDevice(0);
+        // Selecting reads nothing: the sample is taken by the first read.
+        tree->write(package, "70000\n");
         QCOMPARE(lib.ReadSensor(1, 0, 0, &record), 1);
         QCOMPARE(record.value, 70.0);
+        // Later reads of the same pass are served from that sample.
+        tree->write(package, "75000\n");
+        QCOMPARE(lib.ReadSensor(1, 0, 0, &record), 1);
+        QCOMPARE(record.value, 70.0);
+        lib.SelectDevice(0);
+        QCOMPARE(lib.ReadSensor(1, 0, 0, &record), 1);
+        QCOMPARE(record.value, 75.0);
         lib.Close();
     }
 
@@ -349,6 +375,115 @@ private slots:
                                              << "RAM Usage"
                                              << "75"
                                              << "%";
+
+        const QString apu = QStringLiteral("amd apu laptop");
+        QTest::newRow("apu: Tctl alone fills the CPU tile") << apu << "cpuTemperature" << QString() << "CPU"
+                                                            << "68" << kDegreesC;
+        QTest::newRow("apu: Tctl alone fills the package tile")
+            << apu << "cpuPackageTemperature" << kApuCpu << "CPU Package"
+            << "68" << kDegreesC;
+        QTest::newRow("apu: the discrete GPU wins over a larger carve-out")
+            << apu << "gpuTemperature" << kApuDiscrete << "GPU "
+            << "61" << kDegreesC;
+        QTest::newRow("apu: discrete GPU clock") << apu << "gpuFrequency" << kApuDiscrete << "GPU Clock"
+                                                 << "2400"
+                                                 << "MHz";
+        QTest::newRow("apu: discrete GPU load") << apu << "gpuUsage" << kApuDiscrete << "GPU Core Load"
+                                                << "55"
+                                                << "%";
+        QTest::newRow("apu: CPU fan from the ASUS platform driver") << apu << "cpuFanSpeed"
+                                                                    << "ASUS Laptop"
+                                                                    << "CPU Fan"
+                                                                    << "3100"
+                                                                    << "RPM";
+        QTest::newRow("apu: the laptop's GPU fan takes no chassis tile")
+            << apu << "chassisFanSpeed" << QString() << "--"
+            << "- -" << QString();
+        QTest::newRow("apu: mainboard from the ACPI zone") << apu << "motherboardTemperature"
+                                                           << "ACPI Thermal Zone"
+                                                           << "ACPI Thermal Zone"
+                                                           << "45" << kDegreesC;
+
+        const QString intelLaptop = QStringLiteral("intel laptop");
+        QTest::newRow("intel laptop: integrated GPU clock from i915")
+            << intelLaptop << "gpuFrequency" << kIrisXe << "GPU Clock"
+            << "1300"
+            << "MHz";
+        QTest::newRow("intel laptop: no GPU temperature without hwmon")
+            << intelLaptop << "gpuTemperature" << QString() << "--"
+            << "- -" << QString();
+        QTest::newRow("intel laptop: CPU tile averages the cores")
+            << intelLaptop << "cpuTemperature" << QString() << "CPU"
+            << "62" << kDegreesC;
+        QTest::newRow("intel laptop: first ACPI zone is the mainboard") << intelLaptop << "motherboardTemperature"
+                                                                        << "ACPI Thermal Zone"
+                                                                        << "ACPI Thermal Zone"
+                                                                        << "47" << kDegreesC;
+        QTest::newRow("intel laptop: chipset from the PCH") << intelLaptop << "chipsetTemperature"
+                                                            << "Intel PCH"
+                                                            << "Chipset"
+                                                            << "49" << kDegreesC;
+
+        const QString gigabyte = QStringLiteral("gigabyte board");
+        QTest::newRow("gigabyte: CPU from the main ITE chip, not its companion")
+            << gigabyte << "cpuTemperature" << kIt8688 << "CPU"
+            << "55" << kDegreesC;
+        QTest::newRow("gigabyte: mainboard from the main ITE chip, not the ACPI zone")
+            << gigabyte << "motherboardTemperature" << kIt8688 << "Motherboard"
+            << "33" << kDegreesC;
+        QTest::newRow("gigabyte: CPU fan from the main ITE chip") << gigabyte << "cpuFanSpeed" << kIt8688 << "CPU Fan"
+                                                                  << "1350"
+                                                                  << "RPM";
+        QTest::newRow("gigabyte: main chip's fans take chassis fan 1")
+            << gigabyte << "chassisFanSpeed" << kIt8688 << "System Fan 1"
+            << "800"
+            << "RPM";
+        QTest::newRow("gigabyte: companion's fan takes chassis fan 2")
+            << gigabyte << "chassisFanSpeed2" << kIt8792 << "IT8792 Fan 1"
+            << "900"
+            << "RPM";
+        QTest::newRow("gigabyte: core voltage from the main chip only")
+            << gigabyte << "cpuCoreVoltage" << QString() << "CPU Core Voltage"
+            << "1.38V" << QString();
+        QTest::newRow("gigabyte: package from Tctl")
+            << gigabyte << "cpuPackageTemperature" << kRyzen5900 << "CPU Package"
+            << "64" << kDegreesC;
+        QTest::newRow("gigabyte: nouveau GPU temperature") << gigabyte << "gpuTemperature" << kGtx1060 << "GPU "
+                                                           << "56" << kDegreesC;
+        QTest::newRow("gigabyte: nouveau GPU voltage") << gigabyte << "gpuVoltage" << kGtx1060 << "GPU"
+                                                       << "0.85"
+                                                       << "V";
+
+        const QString msi = QStringLiteral("msi board");
+        QTest::newRow("msi: CPU by its label") << msi << "cpuTemperature" << kMsiBoard << "CPU"
+                                               << "48" << kDegreesC;
+        QTest::newRow("msi: System is the mainboard") << msi << "motherboardTemperature" << kMsiBoard << "System"
+                                                      << "35" << kDegreesC;
+        QTest::newRow("msi: PCH is the chipset") << msi << "chipsetTemperature" << kMsiBoard << "Chipset"
+                                                 << "44" << kDegreesC;
+        QTest::newRow("msi: CPU fan") << msi << "cpuFanSpeed" << kMsiBoard << "CPU Fan"
+                                      << "1100"
+                                      << "RPM";
+        QTest::newRow("msi: pump fan") << msi << "aioPump" << kMsiBoard << "Pump Fan"
+                                       << "2600"
+                                       << "RPM";
+        QTest::newRow("msi: first system fan") << msi << "chassisFanSpeed" << kMsiBoard << "System Fan #1"
+                                               << "700"
+                                               << "RPM";
+        QTest::newRow("msi: a system fan that never turned is skipped")
+            << msi << "chassisFanSpeed2" << kMsiBoard << "System Fan #3"
+            << "650"
+            << "RPM";
+        QTest::newRow("msi: CPU Vcore is the core voltage")
+            << msi << "cpuCoreVoltage" << QString() << "CPU Core Voltage"
+            << "1.25V" << QString();
+        QTest::newRow("msi: the Arc card's clock, not the integrated GPU's")
+            << msi << "gpuFrequency" << kArc << "GPU Clock"
+            << "2100"
+            << "MHz";
+        QTest::newRow("msi: the Arc card's voltage") << msi << "gpuVoltage" << kArc << "GPU"
+                                                     << "0.68"
+                                                     << "V";
     }
 
     void machines()
@@ -382,6 +517,26 @@ private slots:
             << "amd desktop" << QStringList{kAmdCpu, kAmdGpu, kCooler, kAmdBoard, "System Memory"}
             << QStringList{"AMD Raphael", "AMD Radeon RX 7700 XT / 7800 XT"} << "71"
             << "48";
+        QTest::newRow("apu laptop: integrated GPU listed first")
+            << "amd apu laptop"
+            << QStringList{"ACPI Thermal Zone", "ASUS Laptop", kApuCpu, "Drive: NVMe", kApuDiscrete, "System Memory"}
+            << QStringList{"AMD Radeon 680M", "AMD Radeon RX 6400/6500 XT/6500M"} << "68"
+            << "61";
+        QTest::newRow("intel laptop: the integrated GPU is a GPU")
+            << "intel laptop"
+            << QStringList{"ACPI Thermal Zone", kIntelLaptopCpu, "Drive: NVMe", kIrisXe, "Intel PCH", "System Memory"}
+            << QStringList{"Intel Iris Xe Graphics"} << "64"
+            << "- -";
+        QTest::newRow("gigabyte board") << "gigabyte board" << QStringList{"ACPI Thermal Zone", kRyzen5900, kGtx1060,
+                                                                           "Gigabyte WMI",      kIt8688,    kIt8792,
+                                                                           "System Memory"}
+                                        << QStringList{"NVIDIA GeForce GTX 1060 6GB"} << "64"
+                                        << "56";
+        QTest::newRow("msi board: integrated GPU first, Arc last")
+            << "msi board"
+            << QStringList{"CPU [#0]: 13th Gen Intel(R) Core(TM) i9-13900K", kArc, kMsiBoard, "System Memory"}
+            << QStringList{"Intel UHD Graphics 770", "Intel Arc A770"} << "51"
+            << "- -";
         QTest::newRow("laptop") << "laptop"
                                 << QStringList{"ACPI Thermal Zone", "BAT0",          kLaptopCpu, "Drive: WDC PC SN730",
                                                "Intel PCH",         "System Memory", "ThinkPad"}
@@ -445,6 +600,140 @@ private slots:
         QCOMPARE(gpu.sensors.value(QStringLiteral("GPU Power")).valueText, QStringLiteral("188"));
         QCOMPARE(gpu.sensors.value(QStringLiteral("GPU Memory Controller Load")).valueText, QStringLiteral("20"));
         QVERIFY(!gpu.sensors.contains(QStringLiteral("GPU Fan Duty"))); // not supported by this card
+    }
+
+    void boardChipPresence_data()
+    {
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("Super I/O chip bound") << "intel desktop" << false;
+        QTest::newRow("two ITE chips and Gigabyte WMI") << "gigabyte board" << false;
+        QTest::newRow("laptop platform driver counts as the board's chip") << "amd apu laptop" << false;
+        QTest::newRow("only ACPI zones and the PCH: missing") << "intel laptop" << true;
+    }
+
+    void boardChipPresence()
+    {
+        QFETCH(QString, machine);
+        auto tree = ::machine(machine);
+        auto library = openLibrary();
+        QVERIFY(library->entryPoints().MachineFlags != nullptr);
+        QCOMPARE(library->entryPoints().MachineFlags(), 0); // before Init
+        library.reset();
+        auto source = SensorFixtures::realSource();
+        QTEST(boardSensorChipMissing(), "missing");
+    }
+
+    void labelsSharedAcrossTypesBothSurvive()
+    {
+        auto tree = MachineTree::iteAsusBoard();
+        tree->hwmon(2, "asusec",
+                    {{"temp1_label", "Chipset"},
+                     {"temp1_input", "61000"},
+                     {"fan1_label", "Chipset"},
+                     {"fan1_input", "2300"},
+                     {"fan2_label", "VRM HS"},
+                     {"fan2_input", "2700"}});
+        auto source = SensorFixtures::realSource();
+        source->refresh();
+        const HardwareEntry ec = sensorCatalogue().value(QStringLiteral("ASUS EC"));
+        QCOMPARE(ec.sensors.value(QStringLiteral("Chipset")).valueText, QStringLiteral("61"));
+        QCOMPARE(ec.sensors.value(QStringLiteral("Chipset")).unit, kDegreesC);
+        QCOMPARE(ec.sensors.value(QStringLiteral("Chipset Fan")).valueText, QStringLiteral("2300"));
+        QCOMPARE(ec.sensors.value(QStringLiteral("Chipset Fan")).unit, QStringLiteral("RPM"));
+        QCOMPARE(dashboardSlots().chipsetTemperature.valueText, QStringLiteral("61"));
+    }
+
+    void gpusNotShownAreNeverSampled()
+    {
+        auto tree = MachineTree::amdApuLaptop();
+        auto source = SensorFixtures::realSource();
+        QCOMPARE(source->gpuNames(), (QStringList{"AMD Radeon 680M", "AMD Radeon RX 6400/6500 XT/6500M"}));
+        QCOMPARE(source->selectedGpuIndex(), 1);
+        source->refresh();
+        QVERIFY(!sensorCatalogue().contains(QStringLiteral("GPU [#0]: AMD Radeon 680M")));
+        // A FIFO without a writer in place of every file of the integrated GPU: reading one would
+        // show up as a missing reading, and the pass must not depend on it at all.
+        auto library = openLibrary();
+        const SensorEntryPoints& lib = library->entryPoints();
+        QCOMPARE(lib.Init(64), 0);
+        int integrated = -1;
+        for (int d = 0; d < lib.DeviceCount(); ++d) {
+            char name[256] = {};
+            lib.DeviceName(d, name, sizeof name);
+            if (QByteArray(name) == "GPU [#0]: AMD Radeon 680M")
+                integrated = d;
+        }
+        QVERIFY(integrated >= 0);
+        const QString edge = QStringLiteral("sys/class/hwmon/hwmon2/temp1_input");
+        lib.SelectDevice(integrated);
+        tree->write(edge, "99000\n"); // selected, not yet read: the sample is still to come
+        VortaneSensorRecord record{};
+        QCOMPARE(lib.ReadSensor(1, integrated, 0, &record), 1);
+        QCOMPARE(record.value, 99.0);
+        lib.Close();
+    }
+
+    void cpuPowerFromRapl_data()
+    {
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<quint64>("before");
+        QTest::addColumn<quint64>("after");
+        QTest::addColumn<double>("joules");
+        // Small steps: the two samples are microseconds apart, and power is only plausible up to 5 kW.
+        const quint64 range = 262143328850ull;
+        QTest::newRow("intel package") << "intel laptop"
+                                       << "intel-rapl:0" << quint64(5000000) << quint64(5001000) << 0.001;
+        QTest::newRow("amd package") << "amd apu laptop"
+                                     << "intel-rapl:0" << quint64(1000000) << quint64(1002500) << 0.0025;
+        QTest::newRow("counter wraps at its range") << "intel laptop"
+                                                    << "intel-rapl:0" << range - 600 << quint64(400) << 0.001;
+    }
+
+    // Power is the energy used between two samples over the time between them; the library's
+    // clock is bracketed by the test's own readings around the two samples.
+    void cpuPowerFromRapl()
+    {
+        QFETCH(QString, machine);
+        QFETCH(QString, zone);
+        QFETCH(quint64, before);
+        QFETCH(quint64, after);
+        QFETCH(double, joules);
+        auto tree = ::machine(machine);
+        const QString file = QStringLiteral("sys/class/powercap/") + zone + QStringLiteral("/energy_uj");
+        tree->write(file, QByteArray::number(before) + '\n');
+        auto library = openLibrary();
+        const SensorEntryPoints& lib = library->entryPoints();
+        QCOMPARE(lib.Init(64), 0);
+        const auto packagePower = [&](VortaneSensorRecord& record) {
+            for (int index = 0; index < 512; ++index) {
+                std::memset(&record, 0, sizeof record);
+                if (lib.ReadSensor(8, 0, index, &record) == 1 &&
+                    QByteArray(record.label) == QByteArrayLiteral("CPU Package Power"))
+                    return true;
+            }
+            return false;
+        };
+        VortaneSensorRecord record{};
+        QElapsedTimer clock;
+        clock.start();
+        lib.SelectDevice(0);
+        QVERIFY(!packagePower(record)); // the first sample has no figure
+        const qint64 firstDone = clock.nsecsElapsed();
+        tree->write(file, QByteArray::number(after) + '\n');
+        const qint64 secondStart = clock.nsecsElapsed();
+        lib.SelectDevice(0);
+        QVERIFY(packagePower(record));
+        const qint64 secondDone = clock.nsecsElapsed();
+        QCOMPARE(QByteArray(record.unit), QByteArray("W"));
+        QCOMPARE(record.classCode, int(VORTANE_CLASS_CPU));
+        QCOMPARE(record.kindCode, int(VORTANE_KIND_CPU_POWER));
+        const double longest = secondDone * 1e-9, shortest = (secondStart - firstDone) * 1e-9;
+        QVERIFY2(record.value >= joules / longest * (1 - 1e-9), qPrintable(QString::number(record.value)));
+        QVERIFY2(shortest <= 0 || record.value <= joules / shortest * (1 + 1e-9),
+                 qPrintable(QString::number(record.value)));
+        lib.Close();
     }
 
     void badFilesAreSkipped_data()

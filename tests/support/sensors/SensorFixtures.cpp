@@ -63,8 +63,15 @@ MachineTree::MachineTree()
     QDir(m_dir.path()).mkpath(QStringLiteral("proc"));
     write(QStringLiteral("pci.ids"), "# fixture\n1002  Advanced Micro Devices, Inc. [AMD/ATI]\n"
                                      "\t164e  Raphael\n"
+                                     "\t1681  Rembrandt [Radeon 680M]\n"
+                                     "\t743f  Navi 24 [Radeon RX 6400/6500 XT/6500M]\n"
                                      "\t747e  Navi 32 [Radeon RX 7700 XT / 7800 XT]\n"
-                                     "10de  NVIDIA Corporation\n");
+                                     "10de  NVIDIA Corporation\n"
+                                     "\t1c03  GP106 [GeForce GTX 1060 6GB]\n"
+                                     "8086  Intel Corporation\n"
+                                     "\t56a0  DG2 [Arc A770]\n"
+                                     "\t9a49  TigerLake-LP GT2 [Iris Xe Graphics]\n"
+                                     "\ta780  Raptor Lake-S GT1 [UHD Graphics 770]\n");
     qputenv("VORTANE_SYSFS_ROOT", QFile::encodeName(sysRoot()));
     qputenv("VORTANE_PROCFS_ROOT", QFile::encodeName(procRoot()));
     qputenv("VORTANE_NVML_LIBRARY", QByteArray()); // set and empty: no NVML, whatever the machine has
@@ -126,6 +133,30 @@ void MachineTree::hwmon(int number, const QByteArray& name, const QMap<QString, 
         QDir().mkpath(target);
         QFile::link(target, m_dir.path() + QLatin1Char('/') + dir + QStringLiteral("device"));
     }
+}
+
+void MachineTree::drmCard(int number, const QString& deviceFolder, const QByteArray& driver,
+                          const QMap<QString, QByteArray>& cardFiles) const
+{
+    const QString card = QStringLiteral("sys/class/drm/card%1/").arg(number);
+    const QString device = sysRoot() + QLatin1Char('/') + deviceFolder;
+    const QString driverDir = sysRoot() + QStringLiteral("/bus/pci/drivers/") + QString::fromLatin1(driver);
+    QDir().mkpath(device);
+    QDir().mkpath(driverDir);
+    QDir().mkpath(m_dir.path() + QLatin1Char('/') + card);
+    QFile::link(device, m_dir.path() + QLatin1Char('/') + card + QStringLiteral("device"));
+    QFile::link(driverDir, device + QStringLiteral("/driver"));
+    for (auto it = cardFiles.constBegin(); it != cardFiles.constEnd(); ++it)
+        write(card + it.key(), it.value() + '\n');
+}
+
+void MachineTree::raplZone(const QString& zone, const QByteArray& name, quint64 energyUj, quint64 rangeUj) const
+{
+    const QString dir = QStringLiteral("sys/class/powercap/") + zone + QLatin1Char('/');
+    write(dir + QStringLiteral("name"), name + '\n');
+    write(dir + QStringLiteral("energy_uj"), QByteArray::number(energyUj) + '\n');
+    write(dir + QStringLiteral("max_energy_range_uj"), QByteArray::number(rangeUj) + '\n');
+    write(dir + QStringLiteral("enabled"), "1\n");
 }
 
 void MachineTree::cpus(int count, const QList<int>& curFreqKHz) const
@@ -339,6 +370,249 @@ std::unique_ptr<MachineTree> MachineTree::iteAsusBoard()
               {"fan1_input", "700"},
               {"fan2_label", "Pump"},
               {"fan2_input", "2800"}});
+    return m;
+}
+
+} // namespace SensorFixtures
+
+namespace SensorFixtures {
+
+namespace {
+
+void pciDevice(const MachineTree& m, const QString& folder, const QMap<QString, QByteArray>& files)
+{
+    for (auto it = files.constBegin(); it != files.constEnd(); ++it)
+        m.write(QStringLiteral("sys/") + folder + QLatin1Char('/') + it.key(), it.value() + '\n');
+}
+
+constexpr quint64 kRaplRangeUj = 262143328850ull; // max_energy_range_uj of a client Intel package
+
+} // namespace
+
+std::unique_ptr<MachineTree> MachineTree::amdApuLaptop()
+{
+    auto m = std::make_unique<MachineTree>();
+    m->cpuInfo("AMD Ryzen 7 6800H with Radeon Graphics", 2, 3200.0);
+    m->cpus(2, {3200000, 2800000});
+    m->procStat({{200, 0, 100, 700, 0, 0, 0, 0}, {100, 0, 100, 800, 0, 0, 0, 0}});
+    m->memInfo(16000000, 8000000);
+    m->hwmon(0, "acpitz", {{"temp1_input", "45000"}}, QStringLiteral("devices/virtual/thermal/thermal_zone0"));
+    m->hwmon(1, "k10temp", {{"temp1_label", "Tctl"}, {"temp1_input", "68250"}},
+             QStringLiteral("devices/pci0000:00/0000:00:18.3"));
+    // The APU's graphics: no fan inputs, no memory controller load, 8 GiB carve-out.
+    const QString igpu = QStringLiteral("devices/pci0000:00/0000:00:08.1/0000:05:00.0");
+    m->hwmon(2, "amdgpu",
+             {{"temp1_label", "edge"},
+              {"temp1_input", "52000"},
+              {"in0_label", "vddgfx"},
+              {"in0_input", "1050"},
+              {"in1_label", "vddnb"},
+              {"in1_input", "900"},
+              {"freq1_label", "sclk"},
+              {"freq1_input", "2200000000"},
+              {"power1_label", "PPT"},
+              {"power1_input", "15000000"}},
+             igpu);
+    pciDevice(*m, igpu,
+              {{"vendor", "0x1002"},
+               {"device", "0x1681"},
+               {"gpu_busy_percent", "12"},
+               {"mem_info_vram_total", "8589934592"},
+               {"mem_info_vram_used", "536870912"}});
+    m->drmCard(0, igpu, "amdgpu");
+    const QString dgpu = QStringLiteral("devices/pci0000:00/0000:00:01.1/0000:01:00.0/0000:02:00.0/0000:03:00.0");
+    m->hwmon(3, "amdgpu",
+             {{"temp1_label", "edge"},
+              {"temp1_input", "61000"},
+              {"temp2_label", "junction"},
+              {"temp2_input", "70000"},
+              {"in0_label", "vddgfx"},
+              {"in0_input", "900"},
+              {"freq1_label", "sclk"},
+              {"freq1_input", "2400000000"},
+              {"power1_average", "45000000"}},
+             dgpu);
+    pciDevice(*m, dgpu,
+              {{"vendor", "0x1002"},
+               {"device", "0x743f"},
+               {"gpu_busy_percent", "55"},
+               {"mem_busy_percent", "20"},
+               {"mem_info_vram_total", "4294967296"},
+               {"mem_info_vram_used", "1073741824"}});
+    m->drmCard(1, dgpu, "amdgpu");
+    m->hwmon(4, "asus",
+             {{"fan1_label", "cpu_fan"}, {"fan1_input", "3100"}, {"fan2_label", "gpu_fan"}, {"fan2_input", "2900"}},
+             QStringLiteral("devices/platform/asus-nb-wmi"));
+    m->hwmon(5, "nvme", {{"temp1_label", "Composite"}, {"temp1_input", "39850"}},
+             QStringLiteral("devices/pci0000:00/0000:00:02.4/0000:04:00.0/nvme/nvme0"));
+    m->raplZone(QStringLiteral("intel-rapl:0"), "package-0", 1000000, kRaplRangeUj);
+    m->raplZone(QStringLiteral("intel-rapl:0:0"), "core", 400000, kRaplRangeUj);
+    return m;
+}
+
+std::unique_ptr<MachineTree> MachineTree::intelLaptop()
+{
+    auto m = std::make_unique<MachineTree>();
+    m->cpuInfo("11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.80GHz", 2, 2800.0);
+    m->cpus(2, {2900000, 3100000});
+    m->procStat({{50, 0, 50, 900, 0, 0, 0, 0}, {150, 0, 50, 800, 0, 0, 0, 0}});
+    m->memInfo(16000000, 12000000);
+    m->hwmon(0, "acpitz", {{"temp1_input", "47000"}, {"temp2_input", "50000"}},
+             QStringLiteral("devices/virtual/thermal/thermal_zone0"));
+    m->hwmon(1, "coretemp",
+             {{"temp1_label", "Package id 0"},
+              {"temp1_input", "64000"},
+              {"temp2_label", "Core 0"},
+              {"temp2_input", "61000"},
+              {"temp3_label", "Core 1"},
+              {"temp3_input", "63000"}},
+             QStringLiteral("devices/platform/coretemp.0"));
+    m->hwmon(2, "pch_tigerlake", {{"temp1_input", "49000"}}, QStringLiteral("devices/pci0000:00/0000:00:12.0"));
+    // Integrated graphics on the root bus; i915 registers no hwmon for it.
+    const QString igpu = QStringLiteral("devices/pci0000:00/0000:00:02.0");
+    pciDevice(*m, igpu, {{"vendor", "0x8086"}, {"device", "0x9a49"}, {"boot_vga", "1"}});
+    m->drmCard(0, igpu, "i915",
+               {{"gt_cur_freq_mhz", "1300"},
+                {"gt_act_freq_mhz", "1295"},
+                {"gt_min_freq_mhz", "100"},
+                {"gt_max_freq_mhz", "1300"}});
+    m->raplZone(QStringLiteral("intel-rapl:0"), "package-0", 5000000, kRaplRangeUj);
+    m->raplZone(QStringLiteral("intel-rapl:0:0"), "core", 2000000, kRaplRangeUj);
+    m->raplZone(QStringLiteral("intel-rapl:0:1"), "uncore", 100000, kRaplRangeUj);
+    m->raplZone(QStringLiteral("intel-rapl:1"), "psys", 9000000, kRaplRangeUj);
+    m->raplZone(QStringLiteral("intel-rapl-mmio:0"), "package-0", 5000000, kRaplRangeUj);
+    m->hwmon(3, "nvme", {{"temp1_label", "Composite"}, {"temp1_input", "35850"}},
+             QStringLiteral("devices/pci0000:00/0000:00:06.0/0000:01:00.0/nvme/nvme0"));
+    return m;
+}
+
+std::unique_ptr<MachineTree> MachineTree::gigabyteBoard()
+{
+    auto m = std::make_unique<MachineTree>();
+    m->cpuInfo("AMD Ryzen 9 5900X 12-Core Processor", 2, 3700.0);
+    m->cpus(2, {4500000, 4300000});
+    m->procStat({{100, 0, 100, 800, 0, 0, 0, 0}, {100, 0, 100, 800, 0, 0, 0, 0}});
+    m->memInfo(32000000, 28000000);
+    m->hwmon(0, "acpitz", {{"temp1_input", "16800"}}, QStringLiteral("devices/virtual/thermal/thermal_zone0"));
+    m->hwmon(1, "k10temp",
+             {{"temp1_label", "Tctl"},
+              {"temp1_input", "63500"},
+              {"temp3_label", "Tccd1"},
+              {"temp3_input", "57000"},
+              {"temp4_label", "Tccd2"},
+              {"temp4_input", "55000"}},
+             QStringLiteral("devices/pci0000:00/0000:00:18.3"));
+    // The companion chip is bound first.
+    m->hwmon(2, "it8792",
+             {{"temp1_input", "40000"},
+              {"temp2_input", "0"},
+              {"temp3_input", "45000"},
+              {"fan1_input", "900"},
+              {"fan2_input", "0"},
+              {"fan3_input", "0"},
+              {"in0_input", "1080"},
+              {"in1_input", "1800"},
+              {"in2_input", "1212"}},
+             QStringLiteral("devices/platform/it87.2624"));
+    m->hwmon(3, "it8688",
+             {{"temp1_input", "33000"},
+              {"temp2_input", "47000"},
+              {"temp3_input", "55000"},
+              {"temp4_input", "38000"},
+              {"temp5_input", "44000"},
+              {"temp6_input", "42000"},
+              {"fan1_input", "1350"},
+              {"fan2_input", "800"},
+              {"fan3_input", "0"},
+              {"in0_input", "1380"},
+              {"in1_input", "2016"},
+              {"in2_input", "2000"}},
+             QStringLiteral("devices/platform/it87.2592"));
+    m->hwmon(
+        4, "gigabyte_wmi",
+        {{"temp1_input", "33000"},
+         {"temp2_input", "47000"},
+         {"temp3_input", "55000"},
+         {"temp4_input", "38000"},
+         {"temp5_input", "44000"},
+         {"temp6_input", "42000"}},
+        QStringLiteral("devices/platform/PNP0C14:00/wmi_bus/wmi_bus-PNP0C14:00/DEADBEEF-2001-0000-00A0-C90629100000"));
+    const QString card = QStringLiteral("devices/pci0000:00/0000:00:03.1/0000:09:00.0");
+    m->hwmon(5, "nouveau",
+             {{"temp1_input", "56000"},
+              {"fan1_input", "1200"},
+              {"in0_label", "GPU core"},
+              {"in0_input", "850"},
+              {"power1_input", "65000000"}},
+             card);
+    pciDevice(*m, card, {{"vendor", "0x10de"}, {"device", "0x1c03"}, {"boot_vga", "1"}});
+    m->drmCard(0, card, "nouveau");
+    return m;
+}
+
+std::unique_ptr<MachineTree> MachineTree::msiBoard()
+{
+    auto m = std::make_unique<MachineTree>();
+    m->cpuInfo("13th Gen Intel(R) Core(TM) i9-13900K", 2, 3000.0);
+    m->cpus(2, {5500000, 5300000});
+    m->procStat({{300, 0, 100, 600, 0, 0, 0, 0}, {100, 0, 100, 800, 0, 0, 0, 0}});
+    m->memInfo(64000000, 48000000);
+    m->hwmon(0, "coretemp",
+             {{"temp1_label", "Package id 0"},
+              {"temp1_input", "51000"},
+              {"temp2_label", "Core 0"},
+              {"temp2_input", "47000"},
+              {"temp3_label", "Core 4"},
+              {"temp3_input", "49000"}},
+             QStringLiteral("devices/platform/coretemp.0"));
+    m->hwmon(1, "nct6687",
+             {{"temp1_label", "CPU"},
+              {"temp1_input", "48000"},
+              {"temp2_label", "System"},
+              {"temp2_input", "35000"},
+              {"temp3_label", "VRM MOS"},
+              {"temp3_input", "52000"},
+              {"temp4_label", "PCH"},
+              {"temp4_input", "44000"},
+              {"temp5_label", "CPU Socket"},
+              {"temp5_input", "0"},
+              {"temp6_label", "PCIe x1"},
+              {"temp6_input", "0"},
+              {"temp7_label", "M2_1"},
+              {"temp7_input", "0"},
+              {"fan1_label", "CPU Fan"},
+              {"fan1_input", "1100"},
+              {"fan2_label", "Pump Fan"},
+              {"fan2_input", "2600"},
+              {"fan3_label", "System Fan #1"},
+              {"fan3_input", "700"},
+              {"fan4_label", "System Fan #2"},
+              {"fan4_input", "0"},
+              {"fan5_label", "System Fan #3"},
+              {"fan5_input", "650"},
+              {"in0_label", "+12V"},
+              {"in0_input", "12096"},
+              {"in1_label", "+5V"},
+              {"in1_input", "5040"},
+              {"in2_label", "CPU Vcore"},
+              {"in2_input", "1250"},
+              {"in3_label", "DRAM"},
+              {"in3_input", "1350"}},
+             QStringLiteral("devices/platform/nct6687.2592"));
+    const QString igpu = QStringLiteral("devices/pci0000:00/0000:00:02.0");
+    pciDevice(*m, igpu, {{"vendor", "0x8086"}, {"device", "0xa780"}, {"boot_vga", "0"}});
+    m->drmCard(0, igpu, "i915", {{"gt_cur_freq_mhz", "300"}});
+    // The Arc card sits behind its own PCIe switch; i915 registers hwmon for discrete cards only.
+    const QString arc = QStringLiteral("devices/pci0000:00/0000:00:01.0/0000:01:00.0/0000:02:01.0/0000:03:00.0");
+    m->hwmon(2, "i915",
+             {{"in0_input", "680"},
+              {"energy1_input", "123456789"},
+              {"power1_max", "190000000"},
+              {"power1_rated_max", "225000000"},
+              {"power1_crit", "400000000"}},
+             arc);
+    pciDevice(*m, arc, {{"vendor", "0x8086"}, {"device", "0x56a0"}, {"boot_vga", "1"}});
+    m->drmCard(1, arc, "i915", {{"gt_cur_freq_mhz", "2100"}});
     return m;
 }
 

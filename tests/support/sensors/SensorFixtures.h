@@ -47,6 +47,12 @@ public:
     // device folder path (relative to sys/), "device" points there.
     void hwmon(int number, const QByteArray& name, const QMap<QString, QByteArray>& files,
                const QString& deviceFolder = QString()) const;
+    // DRM card `number` of the PCI device at deviceFolder (relative to sys/), bound to driver, with
+    // files in the card's own folder (such as {"gt_cur_freq_mhz", "1300"}).
+    void drmCard(int number, const QString& deviceFolder, const QByteArray& driver,
+                 const QMap<QString, QByteArray>& cardFiles = {}) const;
+    // A powercap RAPL zone such as "intel-rapl:0" named "package-0".
+    void raplZone(const QString& zone, const QByteArray& name, quint64 energyUj, quint64 rangeUj) const;
     // CPUs 0..count-1 with cpufreq figures in kHz (none: no cpufreq folders).
     void cpus(int count, const QList<int>& curFreqKHz = {}) const;
     // /proc/stat with a total line and per-CPU lines (user nice system idle iowait irq softirq steal).
@@ -63,6 +69,16 @@ public:
     static std::unique_ptr<MachineTree> laptop();
     // An ITE board chip beside the board's embedded controller (ASUS EC) and an older Kraken.
     static std::unique_ptr<MachineTree> iteAsusBoard();
+    // A Ryzen APU laptop (Tctl only, no board chip but the ASUS platform driver) whose integrated
+    // GPU has a larger memory carve-out than its discrete Radeon; AMD RAPL.
+    static std::unique_ptr<MachineTree> amdApuLaptop();
+    // An Intel laptop with integrated graphics (i915, no hwmon), RAPL, and no board chip bound.
+    static std::unique_ptr<MachineTree> intelLaptop();
+    // A Gigabyte board: IT8688 with its IT8792 companion (listed first), Gigabyte WMI, an ACPI
+    // zone, and an NVIDIA card on nouveau.
+    static std::unique_ptr<MachineTree> gigabyteBoard();
+    // An MSI board with an NCT6687 (labelled inputs), an Intel Arc card beside the CPU's graphics.
+    static std::unique_ptr<MachineTree> msiBoard();
 
 private:
     QTemporaryDir m_dir;
