@@ -244,7 +244,7 @@ PlaybackLoop::FrameStep PlaybackLoop::receiveFrames()
     }
 }
 
-PlaybackLoop::FrameStep PlaybackLoop::decodePacket(bool& failed)
+PlaybackLoop::FrameStep PlaybackLoop::decodePacket()
 {
     for (;;) {
         const int sent = avcodec_send_packet(m_decoder.get(), m_packet.get());
@@ -257,8 +257,7 @@ PlaybackLoop::FrameStep PlaybackLoop::decodePacket(bool& failed)
             continue;
         }
         if (sent < 0 && sent != AVERROR_EOF) {
-            failed = true;
-            return FrameStep::Stop;
+            return FrameStep::Failed;
         }
         return receiveFrames();
     }
@@ -316,10 +315,9 @@ PlaybackLoop::End PlaybackLoop::run(const QString& fileName)
             continue;
         }
 
-        bool failed = false;
-        const FrameStep step = decodePacket(failed);
+        const FrameStep step = decodePacket();
         av_packet_unref(m_packet.get());
-        if (failed) {
+        if (step == FrameStep::Failed) {
             return End::Failed;
         }
         if (step == FrameStep::Stop || step == FrameStep::RangeEnded) {

@@ -27,8 +27,8 @@ class PlaybackLoop final
 public:
     enum class End
     {
-        Stopped,   // a stop request, or the run ended after a failure that the owner asked for
-        Failed,    // the file could not be played (the reason is logged)
+        Stopped,   // a stop request
+        Failed,    // the file could not be opened, decoded or repositioned
         RangeEnded // a non-looping run reached the end of its range or the file
     };
 
@@ -50,7 +50,8 @@ private:
         Next,
         Seek,
         Stop,
-        RangeEnded
+        RangeEnded,
+        Failed // the decoder refused a packet
     };
 
     bool open(const QString& fileName);
@@ -65,7 +66,7 @@ private:
     // Takes every frame the decoder has ready; stops early when a frame asks for more than Next.
     FrameStep receiveFrames();
     // Decodes the packet in m_packet (which the caller unreferences).
-    FrameStep decodePacket(bool& failed);
+    FrameStep decodePacket();
     qint64 rangeStartUs() const;
 
     static int interruptRequested(void* controls);
@@ -95,7 +96,7 @@ private:
 
     // Playback position. A frame at clip time t is due when now - m_clockStartUs >= t.
     qint64 m_clockStartUs = 0;
-    qint64 m_lastShownUs = -1; // clip time of the last shown frame; kNothingShown before any
+    qint64 m_lastShownUs = -1; // clip time of the last shown frame; -1 until one is shown after a seek
     qint64 m_frameUs = 0;      // time of the last decoded frame
     qint64 m_seekTargetUs = 0; // target of the seek in progress
     bool m_seeking = false;    // frames before m_seekTargetUs are dropped unshown
