@@ -4,12 +4,49 @@ extern "C" {
 #include <libavutil/display.h>
 }
 
+#include "media/MediaLog.h"
+
+#include <QCoreApplication>
 #include <QTransform>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
 namespace vortane::media {
+
+namespace {
+
+// Thumbnails of the trim timeline: fitted into this width at this height each, then made this wide.
+constexpr int kTimelineWidthPx = 400;
+constexpr int kTimelineThumbHeightPx = 24;
+constexpr int kThumbnailWidthPx = 240;
+
+void logText(const char* text)
+{
+    qCDebug(lcMedia, "%s", text);
+}
+
+// Opens a software decoder for `stream`; null on failure.
+ffmpeg::CodecContextPtr openSoftwareDecoder(const AVStream* stream)
+{
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec) {
+        return {};
+    }
+    ffmpeg::CodecContextPtr decoder(avcodec_alloc_context3(codec));
+    if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0) {
+        return {};
+    }
+    decoder->pkt_timebase = stream->time_base;
+    decoder->thread_count = 0;
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0) {
+        return {};
+    }
+    return decoder;
+}
+
+} // namespace
 
 ffmpeg::FormatContextPtr openInput(const QString& path, const AVIOInterruptCB* interrupt)
 {
@@ -167,6 +204,193 @@ QImage FrameConverter::convert(const AVFrame* frame, QSize target, int rotation,
         turned = turned.convertToFormat(QImage::Format_RGB888);
     }
     return turned;
+}
+
+// ---------------------------------------------------------------------------------------------
+// One-shot decodes (calling thread)
+
+QImage grabFrame(const QString& path, double f)
+{
+    ffmpeg::FormatContextPtr format = openInput(path, nullptr);
+    if (!format || avformat_find_stream_info(format.get(), nullptr) < 0) {
+        return {};
+    }
+    const int streamIndex = firstVideoStream(format.get());
+    if (streamIndex < 0) {
+        return {};
+    }
+    const AVStream* stream = format->streams[streamIndex];
+    const int rotation = displayRotation(stream);
+    ffmpeg::CodecContextPtr decoder = openSoftwareDecoder(stream);
+    if (!decoder) {
+        return {};
+    }
+    const qint64 targetUs = static_cast<qint64>(static_cast<double>(clipDurationUs(format.get(), stream)) * f);
+    bool seeking = false;
+    if (f != 0.0) {
+        if (!repositionTo(format.get(), decoder.get(), stream, targetUs, [] { return true; })) {
+            return {};
+        }
+        seeking = true;
+    }
+    const QSize outputSize = shownSize(QSize(decoder->width, decoder->height), rotation);
+    ffmpeg::PacketPtr packet = ffmpeg::makePacket();
+    ffmpeg::FramePtr frame = ffmpeg::makeFrame();
+    ffmpeg::FramePtr lastFrame = ffmpeg::makeFrame(); // latest frame before the target, for a target past the end
+    if (!packet || !frame || !lastFrame) {
+        return {};
+    }
+    FrameConverter converter;
+    QImage image;
+
+    // Returns true once `image` holds the answer.
+    auto takeFrames = [&]() -> bool {
+        while (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
+            if (seeking && frameTimeUs(frame.get(), packet.get(), stream) < targetUs) {
+                av_frame_unref(lastFrame.get());
+                av_frame_move_ref(lastFrame.get(), frame.get());
+                continue;
+            }
+            image = converter.convert(frame.get(), outputSize, rotation);
+            av_frame_unref(frame.get());
+            if (!image.isNull()) {
+                return true;
+            }
+            seeking = false; // a frame that would not convert: take the next one as it comes
+        }
+        return false;
+    };
+
+    while (av_read_frame(format.get(), packet.get()) >= 0) {
+        if (packet->stream_index == streamIndex) {
+            const int sent = avcodec_send_packet(decoder.get(), packet.get());
+            if ((sent >= 0 || sent == AVERROR(EAGAIN)) && takeFrames()) {
+                return image;
+            }
+        }
+        av_packet_unref(packet.get());
+    }
+    avcodec_send_packet(decoder.get(), nullptr);
+    if (takeFrames()) {
+        return image;
+    }
+    if (lastFrame->data[0]) {
+        return converter.convert(lastFrame.get(), outputSize, rotation);
+    }
+    return {};
+}
+
+QList<QImage> extractTimelineThumbnails(const QString& path, const std::function<void(int)>& progress)
+{
+    QList<QImage> thumbnails;
+    ffmpeg::FormatContextPtr format = openInput(path, nullptr);
+    if (!format) {
+        logText("Could not open video file");
+        return thumbnails;
+    }
+    if (avformat_find_stream_info(format.get(), nullptr) < 0) {
+        logText("Could not find stream information");
+        return thumbnails;
+    }
+    const int streamIndex = firstVideoStream(format.get());
+    if (streamIndex < 0) {
+        logText("No video stream found");
+        return thumbnails;
+    }
+    const AVStream* stream = format->streams[streamIndex];
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec) {
+        logText("Unsupported codec");
+        return thumbnails;
+    }
+    ffmpeg::CodecContextPtr decoder(avcodec_alloc_context3(codec));
+    if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0) {
+        logText("Unsupported codec");
+        return thumbnails;
+    }
+    decoder->pkt_timebase = stream->time_base;
+    decoder->thread_count = 0;
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0) {
+        logText("Could not open codec");
+        return thumbnails;
+    }
+
+    const int rotation = displayRotation(stream);
+    const QSize upright = (rotation == 90 || rotation == 270) ? QSize(decoder->height, decoder->width)
+                                                              : QSize(decoder->width, decoder->height);
+    if (upright.isEmpty()) {
+        return thumbnails;
+    }
+    const int thumbWidthAt24 = upright.width() * kTimelineThumbHeightPx / upright.height();
+    const int count = thumbWidthAt24 > 0 ? kTimelineWidthPx / thumbWidthAt24 : 0;
+    const qint64 durationUs = clipDurationUs(format.get(), stream);
+    const qint64 stepUs = durationUs / (count + 1);
+    const QSize thumbSize(kThumbnailWidthPx,
+                          std::max(1, qRound(double(upright.height()) * kThumbnailWidthPx / upright.width())));
+
+    ffmpeg::PacketPtr packet = ffmpeg::makePacket();
+    ffmpeg::FramePtr frame = ffmpeg::makeFrame();
+    ffmpeg::FramePtr lastFrame = ffmpeg::makeFrame();
+    if (!packet || !frame || !lastFrame) {
+        return thumbnails;
+    }
+    FrameConverter converter;
+
+    for (int k = 1; k <= count; ++k) {
+        const qint64 targetUs = k * stepUs;
+        repositionTo(format.get(), decoder.get(), stream, targetUs, [] { return true; });
+        av_frame_unref(lastFrame.get());
+        QImage thumbnail;
+        auto takeFrames = [&]() -> bool {
+            while (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
+                const qint64 timeUs = frameTimeUs(frame.get(), packet.get(), stream);
+                const qint64 percent = durationUs > 0 ? std::clamp<qint64>(timeUs * 100 / durationUs, 0, 100) : 0;
+                progress(static_cast<int>(percent));
+                QCoreApplication::processEvents();
+                if (timeUs < targetUs) {
+                    av_frame_unref(lastFrame.get());
+                    av_frame_move_ref(lastFrame.get(), frame.get());
+                    continue;
+                }
+                thumbnail = converter.convert(frame.get(), thumbSize, rotation);
+                av_frame_unref(frame.get());
+                return true;
+            }
+            return false;
+        };
+        bool found = false;
+        while (!found && av_read_frame(format.get(), packet.get()) >= 0) {
+            if (packet->stream_index == streamIndex) {
+                const int sent = avcodec_send_packet(decoder.get(), packet.get());
+                found = (sent >= 0 || sent == AVERROR(EAGAIN)) && takeFrames();
+            }
+            av_packet_unref(packet.get());
+        }
+        if (!found) {
+            // Past the last packet: the decoder's held-back frames, then the last frame seen.
+            avcodec_send_packet(decoder.get(), nullptr);
+            found = takeFrames();
+            if (!found && lastFrame->data[0]) {
+                thumbnail = converter.convert(lastFrame.get(), thumbSize, rotation);
+                found = true;
+            }
+        }
+        if (!thumbnail.isNull()) {
+            // The converter never writes into a picture that is still held, so the kept
+            // thumbnail stays as it is.
+            thumbnails.append(thumbnail);
+        }
+    }
+    if (thumbnails.size() == count) {
+        progress(100);
+    }
+    packet.reset();
+    frame.reset();
+    lastFrame.reset();
+    decoder.reset();
+    format.reset();
+    progress(100);
+    return thumbnails;
 }
 
 } // namespace vortane::media

@@ -1,16 +1,19 @@
 #pragma once
 
 // Building blocks shared by the playback run, the one-shot frame grabs and the transcoder: opening
-// a file, stream facts (exact duration, display rotation, frame times) and the conversion of a
-// decoded frame into the RGB picture that is shown. Private to media/.
+// a file, stream facts (exact duration, display rotation, frame times), the conversion of a
+// decoded frame into the RGB picture that is shown, and the one-shot grabs themselves. Private to
+// media/; VideoPlayer offers the grabs to the rest of the program.
 
 #include "media/FFmpegPtr.h"
 
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 
 #include <array>
+#include <functional>
 
 namespace vortane::media {
 
@@ -74,6 +77,17 @@ private:
     std::size_t m_nextPoolSlot = 0;
     QImage m_scratch; // unrotated picture of a rotated clip; never handed out
 };
+
+// One frame at fraction f of the clip, software-decoded in the calling thread, rotated upright and
+// capped like played frames. A target past the last frame gives the last frame. Null image when
+// the file cannot be decoded.
+QImage grabFrame(const QString& path, double f);
+
+// A row of pictures 240 pixels wide spread evenly over the clip, as many as fit into 400 pixels at
+// 24 pixels of height each, for the trim timeline. Decodes in the calling thread; after every
+// decoded frame calls `progress` with 0..100 and processes the thread's pending events, and at the
+// end calls `progress(100)`. Empty when the file cannot be decoded.
+QList<QImage> extractTimelineThumbnails(const QString& path, const std::function<void(int)>& progress);
 
 // ---- implementation of the template ----
 

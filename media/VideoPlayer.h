@@ -6,11 +6,17 @@
 #include <QObject>
 #include <QString>
 
+#include "media/MediaClock.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
 class QThread;
+
+namespace vortane::media {
+class PlaybackControls;
+}
 
 // State of a VideoPlayer's decode loop, as returned by VideoPlayer::state() and carried by
 // videoPlayStatusChange. Four bytes wide so that it travels through queued signals unchanged.
@@ -30,7 +36,8 @@ Q_DECLARE_METATYPE(PlayState)
 // undelivered, further frames are dropped instead of queued). The operations below are called from the GUI thread;
 // apart from play() and stop() they only set fields that the decode loop polls at least every 5 ms. Shown pictures
 // leave the worker by queued signals; their longer side is at most 1280 pixels, and a display matrix in the file is
-// applied as a real rotation.
+// applied as a real rotation. Frames are paced by `clock` (the system clock unless a test hands
+// in its own), which must outlive the player.
 //
 // grabFrame() and extractTimelineThumbnails() decode synchronously in the calling thread and do
 // not touch the playback state.
@@ -39,7 +46,7 @@ class VideoPlayer final : public QObject
     Q_OBJECT
 
 public:
-    VideoPlayer();
+    explicit VideoPlayer(vortane::media::Clock& clock = vortane::media::systemClock());
     ~VideoPlayer() override;
     VideoPlayer(const VideoPlayer&) = delete;
     VideoPlayer& operator=(const VideoPlayer&) = delete;
@@ -63,14 +70,15 @@ public:
     // Returns at once when nothing plays. Must not be called from the worker thread's receivers
     // with a direct connection.
     void stop();
-    // Seeks to fraction f of the clip, shows the frame there and pauses.
+    // Seeks to fraction f of the clip, shows the frame there and pauses. A seek made while the
+    // player still handles earlier ones replaces them: the last one asked for is the one shown.
     void seekAndPause(double f);
     // Seeks to fraction f of the clip and plays on from there.
     void seekAndPlay(double f);
 
     // Whole seconds and microseconds of the file of the current (or last) run; 0 before any run.
-    qint64 durationSec() const { return m_durationSec.load(); }
-    qint64 durationUs() const { return m_durationUs.load(); }
+    qint64 durationSec() const;
+    qint64 durationUs() const;
     // True while no playback run is active.
     bool isIdle() const { return m_idle.load(); }
 
@@ -98,35 +106,15 @@ public slots:
     void slot_play(QString fileName);
 
 private:
-    enum class RunEnd
-    {
-        Stopped,
-        Failed,
-        RangeEnded
-    };
-    struct Run;
-
-    RunEnd runPlayback(const QString& fileName);
-    bool stopRequested() const { return m_playState.load() == PlayStateStopRequested; }
-    void requestSeek(qint64 targetUs);
     void seekTo(double f, bool pauseAfter);
-    static int interruptRequested(void* player);
 
+    vortane::media::Clock& m_clock;
+    // Shared with the playback run: play state, range, cycle mode, duration and seek requests.
+    std::unique_ptr<vortane::media::PlaybackControls> m_controls;
     std::unique_ptr<QThread> m_workerThread;
     std::unique_ptr<QObject> m_deliveryTracker; // owner's thread; counts delivered pictures
-    std::atomic<int> m_framesInFlight{0};
-    std::atomic<int> m_playState{PlayStateStopRequested};
     std::atomic<bool> m_idle{true};
-    std::atomic<bool> m_seekPending{false};
-    std::atomic<int> m_cycleMode{0};
-    std::atomic<qint64> m_seekTarget{0}; // microseconds from the clip's start
-    std::atomic<qint64> m_durationSec{0};
-    std::atomic<qint64> m_durationUs{0};
-    std::atomic<bool> m_pauseAfterSeek{false};
-    std::atomic<bool> m_seekByOwner{false}; // the pending seek came from seekAndPause/seekAndPlay
-    QString m_fileName;                     // GUI thread only; the run gets its copy through signal_play
-    std::atomic<double> m_rangeEnd{1.0};
-    std::atomic<double> m_rangeStart{0.0};
+    QString m_fileName; // GUI thread only; the run gets its copy through signal_play
 
     // play() numbers its requests; stop() cancels every request made so far, so a run still queued
     // behind a stop never starts playing once it is dequeued.

@@ -1,6 +1,5 @@
 #include "media/gifThread.h"
 
-#include <QElapsedTimer>
 #include <QMovie>
 
 #include <algorithm>
@@ -19,7 +18,13 @@ constexpr int kUnsetDelayMs = 100;
 } // namespace
 
 gifThread::gifThread(QObject* parent)
+    : gifThread(vortane::media::systemClock(), parent)
+{
+}
+
+gifThread::gifThread(vortane::media::Clock& clock, QObject* parent)
     : QThread(parent)
+    , m_clock(clock)
 {
     setObjectName(QStringLiteral("gifThread"));
 }
@@ -43,17 +48,16 @@ void gifThread::stop()
 
 bool gifThread::sleepWhileRunning(int ms)
 {
-    QElapsedTimer clock;
-    clock.start();
+    const qint64 startUs = m_clock.nowUs();
     for (;;) {
         if (!m_running.load()) {
             return false;
         }
-        const qint64 remaining = ms - clock.elapsed();
-        if (remaining <= 0) {
+        const qint64 remainingUs = qint64(ms) * 1000 - (m_clock.nowUs() - startUs);
+        if (remainingUs <= 0) {
             return true;
         }
-        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(remaining, kStopSliceMs)));
+        m_clock.sleepUs(std::min<qint64>(remainingUs, qint64(kStopSliceMs) * 1000));
     }
 }
 

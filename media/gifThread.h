@@ -4,18 +4,22 @@
 #include <QString>
 #include <QThread>
 
+#include "media/MediaClock.h"
+
 #include <atomic>
 
 // Plays an animated GIF: steps through a frame range of the file, emits each frame at the file's
 // native size, waits the frame's own delay and repeats the range until it is stopped. The owner
 // (GUI thread) sets the file before start() and may move the range while the thread runs; the
-// thread reads it between frames. Signals reach the owner through queued connections.
+// thread reads it between frames. Signals reach the owner through queued connections. Frame delays
+// are waited out on a clock: the system clock, or one a test hands in (it must outlive the thread).
 class gifThread final : public QThread
 {
     Q_OBJECT
 
 public:
     explicit gifThread(QObject* parent = nullptr);
+    explicit gifThread(vortane::media::Clock& clock, QObject* parent = nullptr);
     ~gifThread() override;
     gifThread(const gifThread&) = delete;
     gifThread& operator=(const gifThread&) = delete;
@@ -48,6 +52,7 @@ private:
     // Sleeps `ms` in short slices; false as soon as the owner stops playback.
     bool sleepWhileRunning(int ms);
 
+    vortane::media::Clock& m_clock;
     QString m_fileName;
     std::atomic<bool> m_running{false};
     std::atomic<double> m_startPos{0.0};

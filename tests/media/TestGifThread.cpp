@@ -3,9 +3,9 @@
 // written by the test; each frame's colour carries its index.
 
 #include "media/gifThread.h"
+#include "tests/support/MockClock.h"
 #include "tests/support/media/MediaFixtures.h"
 
-#include <QElapsedTimer>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPointer>
@@ -15,6 +15,7 @@
 #include <functional>
 
 using namespace vortane::test;
+using TestSupport::MockClock;
 
 namespace {
 
@@ -25,8 +26,10 @@ class GifRecorder final
 public:
     static constexpr int kOver = -1;
 
-    explicit GifRecorder(gifThread& thread)
+    // `clock` (if given) times the mediaOver signals; it is the clock the thread paces itself by.
+    explicit GifRecorder(gifThread& thread, const MockClock* clock = nullptr)
         : m_thread(&thread)
+        , m_clock(clock)
     {
         QObject::connect(
             &thread, &gifThread::updataImage, &thread,
@@ -46,10 +49,9 @@ public:
             [this] {
                 QMutexLocker lock(&m_mutex);
                 m_events.append(kOver);
-                m_overTimes.append(m_clock.elapsed());
+                m_overTimes.append(m_clock ? m_clock->nowMs() : -1);
             },
             Qt::DirectConnection);
-        m_clock.start();
     }
 
     // The thread calls into this recorder, so it is stopped first (also when a check failed).
@@ -72,6 +74,7 @@ public:
         QMutexLocker lock(&m_mutex);
         return m_ranges;
     }
+    // Clock milliseconds of every mediaOver so far (-1 without a clock).
     QList<qint64> overTimes() const
     {
         QMutexLocker lock(&m_mutex);
@@ -93,8 +96,8 @@ private:
     mutable QMutex m_mutex;
     QList<int> m_events;
     QList<double> m_ranges;
-    QList<qint64> m_overTimes;
-    QElapsedTimer m_clock;
+    QList<qint64> m_overTimes; // clock milliseconds of each mediaOver
+    const MockClock* m_clock;
 };
 
 QList<int> pass(int first, int last)
@@ -241,11 +244,12 @@ private slots:
         } else if (kind == QLatin1String("random")) {
             QVERIFY(writeRandomBytes(file, 4096, 11));
         }
-        gifThread thread;
-        GifRecorder recorder(thread);
+        MockClock clock;
+        gifThread thread(clock);
+        GifRecorder recorder(thread, &clock);
         thread.setFileName(file);
         thread.start();
-        QTRY_VERIFY(recorder.passes() >= 3);
+        QVERIFY(clock.advanceUntil([&recorder] { return recorder.passes() >= 3; }, 5'000));
         thread.stop();
         for (int event : recorder.events()) {
             QCOMPARE(event, int(GifRecorder::kOver));
@@ -253,7 +257,7 @@ private slots:
         // A pass that found nothing is followed by a pause, not by the next pass at once.
         const QList<qint64> times = recorder.overTimes();
         for (int i = 1; i < times.size(); ++i) {
-            QVERIFY2(times[i] - times[i - 1] >= 95, qPrintable(QString::number(times[i] - times[i - 1])));
+            QCOMPARE(times[i] - times[i - 1], qint64(100));
         }
     }
 
@@ -264,15 +268,16 @@ private slots:
         recipe.delayCs = 0;
         const QString file = m_dir.filePath("no-delay.gif");
         QVERIFY(writeGif(file, recipe));
-        gifThread thread;
-        GifRecorder recorder(thread);
+        MockClock clock;
+        gifThread thread(clock);
+        GifRecorder recorder(thread, &clock);
         thread.setFileName(file);
         thread.start();
-        QTRY_VERIFY(recorder.passes() >= 2);
+        QVERIFY(clock.advanceUntil([&recorder] { return recorder.passes() >= 2; }, 5'000));
         thread.stop();
         const QList<qint64> times = recorder.overTimes();
         // Three frames of 100 ms each per pass.
-        QVERIFY2(times[1] - times[0] >= 295, qPrintable(QString::number(times[1] - times[0])));
+        QCOMPARE(times[1] - times[0], qint64(300));
         QCOMPARE(recorder.events().mid(0, 8), pass(0, 2) + pass(0, 2));
     }
 

@@ -4,6 +4,7 @@
 
 #include "MediaLogCapture.h"
 #include "media/VideoPlayer.h"
+#include "tests/support/MockClock.h"
 #include "tests/support/media/MediaFixtures.h"
 
 #include <QSignalSpy>
@@ -13,6 +14,7 @@
 #include <memory>
 
 using namespace vortane::test;
+using TestSupport::MockClock;
 
 Q_DECLARE_METATYPE(vortane::test::Corner)
 
@@ -55,6 +57,9 @@ public:
     QList<int> statuses;
     QList<qint64> totalTimes;
 };
+
+// One frame of a 30 fps clip, rounded up so that every step makes exactly the next frame due.
+constexpr qint64 kFrameStepUs = 33'334;
 
 // Lets queued signals still in flight arrive.
 void settle()
@@ -292,6 +297,34 @@ private slots:
         QTRY_VERIFY(recorder.indices.size() > shown + 3);
         QCOMPARE(recorder.indices.at(shown), 0);
         QCOMPARE(player.state(), int(PlayStatePlaying));
+        player.stop();
+    }
+
+    // The trim timeline sends seeks as fast as the mouse moves. However busy the player is with
+    // the seeks before it, the last one is where the picture stops.
+    void lastOfManySeeksWins()
+    {
+        VideoPlayer player;
+        PlaybackRecorder recorder(player);
+        player.setFile(m_clip20s);
+        player.play();
+        QTRY_VERIFY(!recorder.indices.isEmpty());
+        for (int round = 0; round < 30; ++round) {
+            // 20 s at 30 fps: 0.25 is frame 150, 0.75 frame 450; the drag passes over other places.
+            const double last = round % 2 == 0 ? 0.25 : 0.75;
+            const int expectedIndex = round % 2 == 0 ? 150 : 450;
+            for (int i = 0; i < 300; ++i) {
+                player.seekAndPause(0.05 + 0.1 * (i % 9));
+                QCoreApplication::processEvents();
+            }
+            player.seekAndPause(last);
+            QTRY_VERIFY2(player.state() == int(PlayStatePaused) && !recorder.indices.isEmpty() &&
+                             recorder.indices.last() == expectedIndex,
+                         qPrintable(QStringLiteral("round %1: paused %2 on frame %3")
+                                        .arg(round)
+                                        .arg(player.state() == int(PlayStatePaused))
+                                        .arg(recorder.indices.isEmpty() ? -1 : recorder.indices.last())));
+        }
         player.stop();
     }
 
@@ -581,22 +614,60 @@ private slots:
 
     void busyOwnerDoesNotPileUpFrames()
     {
-        VideoPlayer player;
+        MockClock clock;
+        VideoPlayer player(clock);
         PlaybackRecorder recorder(player);
         player.setFile(m_clip20s);
         player.play();
-        QTRY_VERIFY(recorder.indices.size() >= 2);
+        QVERIFY(clock.advanceUntil([&recorder] { return recorder.indices.size() >= 2; }, kFrameStepUs));
         // The GUI thread is busy for 3 s (90 frames' worth) without taking events: about a second
         // of pictures waits for it, the rest is dropped.
         const int before = recorder.indices.size();
-        QThread::msleep(3000);
+        clock.advanceUs(3'000'000);
+        QVERIFY(clock.waitForSleeper());
         QCoreApplication::processEvents();
         const int delivered = recorder.indices.size() - before;
         QVERIFY2(delivered <= 32, qPrintable(QString::number(delivered)));
         // Playback goes on at the clip's pace from where the clock is.
         const int resumedAt = recorder.indices.size();
-        QTRY_VERIFY(recorder.indices.size() >= resumedAt + 5);
+        QVERIFY(clock.advanceUntil([&] { return recorder.indices.size() >= resumedAt + 5; }, kFrameStepUs));
         QVERIFY(recorder.indices.last() > recorder.indices.at(before - 1) + 85);
+        player.stop();
+    }
+
+    void pauseHoldsThePlaybackClock_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::newRow("a 5 s pause in one step: the next frame is still a frame away") << 1;
+        QTest::newRow("a 5 s pause in 7 ms steps: the next frame is still a frame away") << 714;
+    }
+
+    void pauseHoldsThePlaybackClock()
+    {
+        QFETCH(int, steps);
+        MockClock clock;
+        VideoPlayer player(clock);
+        PlaybackRecorder recorder(player);
+        player.setFile(m_clip20s);
+        player.play();
+        QVERIFY(clock.advanceUntil([&recorder] { return recorder.indices.contains(10); }, kFrameStepUs));
+        QCOMPARE(recorder.indices.last(), 10);
+
+        player.pause();
+        QVERIFY(clock.waitForSleeper());
+        for (int i = 0; i < steps; ++i) {
+            clock.advanceUs(5'000'000 / steps);
+            QVERIFY(clock.waitForSleeper());
+        }
+        player.play(); // resumes this run (the run it also queues is cancelled by stop())
+        QVERIFY(clock.waitForSleeper());
+        QCoreApplication::processEvents();
+        QCOMPARE(recorder.indices.last(), 10);
+
+        clock.advanceUs(kFrameStepUs);
+        QVERIFY(clock.waitForSleeper());
+        QCoreApplication::processEvents();
+        QCOMPARE(recorder.indices.mid(recorder.indices.indexOf(10)), (QList<int>{10, 11}));
         player.stop();
     }
 

@@ -2,6 +2,7 @@
 #include "screen/FrameComposer.h"
 #include "screen/MediaLabel.h"
 #include "shell/AppGlobals.h"
+#include "tests/support/MockClock.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -69,24 +70,24 @@ private slots:
     {
         QFETCH(qint64, gapMs);
         QFETCH(bool, composes);
-        qint64 now = 1000;
-        FrameComposer composer([&now] { return now; });
+        TestSupport::MockClock clock(1'000'000);
+        FrameComposer composer(clock.milliseconds());
         Preview preview;
         QVERIFY(!composer.composeFrame(preview.label, {}).isNull()); // the first one always composes
-        now += gapMs;
+        clock.advanceMs(gapMs);
         QCOMPARE(!composer.composeFrame(preview.label, {}).isNull(), composes);
     }
 
     // A throttled call must not restart the clock, or a steady 10 ms request rate would starve.
     void throttledCallsDoNotPostponeTheNext()
     {
-        qint64 now = 0;
-        FrameComposer composer([&now] { return now; });
+        TestSupport::MockClock clock;
+        FrameComposer composer(clock.milliseconds());
         Preview preview;
         QVERIFY(composer.startComposition());
-        now = 10;
+        clock.advanceMs(10);
         QVERIFY(!composer.startComposition());
-        now = 20;
+        clock.advanceMs(10);
         QVERIFY(composer.startComposition());
     }
 
