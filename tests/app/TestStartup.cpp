@@ -26,29 +26,51 @@ private slots:
         };
         using namespace TextStyle;
         row("Segoe Bold 24", SegoeBold24Light, "font-family:Segoe UI;font-style:Bold;font-size:24px;color:#F2F2F2;");
-        row("Segoe Semibold 16", SegoeSemibold16Light, "font-family:Segoe UI;font-style:Semibold;font-size:16px;color:#F2F2F2;");
-        row("Segoe Regular 16 light", SegoeRegular16Light, "font-family:Segoe UI;font-style:Regular;font-size:16px;color:#F2F2F2;");
-        row("Segoe Regular 16 grey", SegoeRegular16Grey, "font-family:Segoe UI;font-style:Regular;font-size:16px;color:#B3B3B3;");
+        row("Segoe Semibold 16", SegoeSemibold16Light,
+            "font-family:Segoe UI;font-style:Semibold;font-size:16px;color:#F2F2F2;");
+        row("Segoe Regular 16 light", SegoeRegular16Light,
+            "font-family:Segoe UI;font-style:Regular;font-size:16px;color:#F2F2F2;");
+        row("Segoe Regular 16 grey", SegoeRegular16Grey,
+            "font-family:Segoe UI;font-style:Regular;font-size:16px;color:#B3B3B3;");
         row("Segoe Bold 16", SegoeBold16Light, "font-family:Segoe UI;font-style:Bold;font-size:16px;color:#F2F2F2;");
-        row("Segoe Regular 32 grey", SegoeRegular32Grey, "font-family:Segoe UI;font-style:Regular;font-size:32px;color:#B3B3B3;");
-        row("Segoe Regular 32 light", SegoeRegular32Light, "font-family:Segoe UI;font-style:Regular;font-size:32px;color:#F2F2F2;");
-        row("Segoe Regular 14 light", SegoeRegular14Light, "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#F2F2F2;");
-        row("Segoe Regular 14 grey", SegoeRegular14Grey, "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#B3B3B3;");
-        row("Segoe Regular 14 white", SegoeRegular14White, "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#FFFFFF;");
-        row("Segoe Regular 14 brown", SegoeRegular14Brown, "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#7F7366;");
-        row("Segoe Regular 14 orange", SegoeRegular14Orange, "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#E94A22;");
-        row("Segoe Regular 12 light", SegoeRegular12Light, "font-family:Segoe UI;font-style:Regular;font-size:12px;color:#F2F2F2;");
-        row("Segoe Regular 12 grey", SegoeRegular12Grey, "font-family:Segoe UI;font-style:Regular;font-size:12px;color:#B3B3B3;");
-        row("Segoe Semibold 14 green", SegoeSemibold14Green, "font-family:Segoe UI;font-style:Semibold;font-size:14px;color:#00C187;");
-        row("Segoe Regular 10 dim, no ;", SegoeRegular10Dim, "font-family:Segoe UI;font-style:Regular;font-size:10px;color:rgba(102,102,102,204)");
-        row("Segoe Regular 10 light, no ;", SegoeRegular10Light, "font-family:Segoe UI;font-style:Regular;font-size:10px;color:#F2F2F2");
-        row("MIsans Medium 18", MisansMedium18White, "font-family:MIsans;font-style:Medium;font-size:18px;color:#FFFFFF");
-        row("MIsans Regular 18 silver", MisansRegular18Silver, "font-family:MIsans;font-style:Regular;font-size:18px;color:#BDBDBD");
-        row("MIsans Regular 18 white", MisansRegular18White, "font-family:MIsans;font-style:Regular;font-size:18px;color:#FFFFFF");
-        row("MIsans DemiBold 28", MisansDemiBold28White, "font-family:MIsans;font-style:DemiBold;font-size:28px;color:#FFFFFF");
-        row("MIsans Regular 16 grey", MisansRegular16Grey, "font-family:MIsans;font-style:Regular;font-size:16px;color:#B3B3B3");
-        row("MIsans Regular 16 white", MisansRegular16White, "font-family:MIsans;font-style:Regular;font-size:16px;color:#FFFFFF");
-        row("MIsans Regular 28", MisansRegular28White, "font-family:MIsans;font-style:Regular;font-size:28px;color:#FFFFFF");
+        row("Segoe Regular 32 grey", SegoeRegular32Grey,
+            "font-family:Segoe UI;font-style:Regular;font-size:32px;color:#B3B3B3;");
+        row("Segoe Regular 32 light", SegoeRegular32Light,
+            "font-family:Segoe UI;font-style:Regular;font-size:32px;color:#F2F2F2;");
+        row("Segoe Regular 14 light", SegoeRegular14Light,
+            "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#F2F2F2;");
+        row("Segoe Regular 14 grey", SegoeRegular14Grey,
+            "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#B3B3B3;");
+        row("Segoe Regular 14 white", SegoeRegular14White,
+            "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#FFFFFF;");
+        row("Segoe Regular 14 brown", SegoeRegular14Brown,
+            "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#7F7366;");
+        row("Segoe Regular 14 orange", SegoeRegular14Orange,
+            "font-family:Segoe UI;font-style:Regular;font-size:14px;color:#E94A22;");
+        row("Segoe Regular 12 light", SegoeRegular12Light,
+            "font-family:Segoe UI;font-style:Regular;font-size:12px;color:#F2F2F2;");
+        row("Segoe Regular 12 grey", SegoeRegular12Grey,
+            "font-family:Segoe UI;font-style:Regular;font-size:12px;color:#B3B3B3;");
+        row("Segoe Semibold 14 green", SegoeSemibold14Green,
+            "font-family:Segoe UI;font-style:Semibold;font-size:14px;color:#00C187;");
+        row("Segoe Regular 10 dim, no ;", SegoeRegular10Dim,
+            "font-family:Segoe UI;font-style:Regular;font-size:10px;color:rgba(102,102,102,204)");
+        row("Segoe Regular 10 light, no ;", SegoeRegular10Light,
+            "font-family:Segoe UI;font-style:Regular;font-size:10px;color:#F2F2F2");
+        row("MIsans Medium 18", MisansMedium18White,
+            "font-family:MIsans;font-style:Medium;font-size:18px;color:#FFFFFF");
+        row("MIsans Regular 18 silver", MisansRegular18Silver,
+            "font-family:MIsans;font-style:Regular;font-size:18px;color:#BDBDBD");
+        row("MIsans Regular 18 white", MisansRegular18White,
+            "font-family:MIsans;font-style:Regular;font-size:18px;color:#FFFFFF");
+        row("MIsans DemiBold 28", MisansDemiBold28White,
+            "font-family:MIsans;font-style:DemiBold;font-size:28px;color:#FFFFFF");
+        row("MIsans Regular 16 grey", MisansRegular16Grey,
+            "font-family:MIsans;font-style:Regular;font-size:16px;color:#B3B3B3");
+        row("MIsans Regular 16 white", MisansRegular16White,
+            "font-family:MIsans;font-style:Regular;font-size:16px;color:#FFFFFF");
+        row("MIsans Regular 28", MisansRegular28White,
+            "font-family:MIsans;font-style:Regular;font-size:28px;color:#FFFFFF");
     }
     void textStyles()
     {
@@ -62,7 +84,8 @@ private slots:
         QLabel label;
         label.setStyleSheet(QStringLiteral("background:#000"));
         appendStyleSheet(&label, QString::fromLatin1(TextStyle::SegoeRegular10Light));
-        QCOMPARE(label.styleSheet(), QStringLiteral("background:#000;") + QLatin1String(TextStyle::SegoeRegular10Light));
+        QCOMPARE(label.styleSheet(),
+                 QStringLiteral("background:#000;") + QLatin1String(TextStyle::SegoeRegular10Light));
         appendStyleSheet(nullptr, QStringLiteral("color:red")); // no crash
     }
 
