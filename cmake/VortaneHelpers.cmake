@@ -8,10 +8,19 @@ target_compile_options(vortane_build INTERFACE
 if(VORTANE_WERROR)
     target_compile_options(vortane_build INTERFACE -Werror)
 endif()
+if(VORTANE_SANITIZE AND VORTANE_SANITIZE_THREAD)
+    message(FATAL_ERROR "VORTANE_SANITIZE and VORTANE_SANITIZE_THREAD cannot be combined")
+endif()
 if(VORTANE_SANITIZE)
     target_compile_options(vortane_build INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
         -fno-sanitize-recover=undefined)
     target_link_options(vortane_build INTERFACE -fsanitize=address,undefined)
+endif()
+if(VORTANE_SANITIZE_THREAD)
+    # -Wno-tsan: Qt's inline reference counting (QImage, QByteArray) uses standalone fences, which the
+    # thread sanitizer does not model and GCC warns about in every file that copies one of them.
+    target_compile_options(vortane_build INTERFACE -fsanitize=thread -fno-omit-frame-pointer -Wno-tsan)
+    target_link_options(vortane_build INTERFACE -fsanitize=thread)
 endif()
 
 # Subsystem headers are included by folder ("device/Packets.h"), and a folder is on the include path
@@ -52,16 +61,32 @@ function(vortane_add_library name alias)
 endfunction()
 
 # vortane_add_test(<TestName> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <s>]
-#                  [ENVIRONMENT <VAR=value...>])
-# One Qt Test executable per behaviour group, run by CTest on the offscreen platform.
+#                  [ENVIRONMENT <VAR=value...>] [LAUNCHER <command...>])
+# One Qt Test executable per behaviour group, run by CTest on the offscreen platform. LAUNCHER runs the
+# executable through another program (for example an emulation wrapper it needs).
+# On Linux the executable runs through cmake/run-qtest.sh, which reports a test whose every case
+# skipped to CTest as skipped (exit code 77), keeps the skipped cases of the others in
+# Testing/Temporary/skips/ for scripts/test.sh to list, and ends a hung test before CTest's own
+# timeout so that nothing it started outlives it.
 function(vortane_add_test name)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LAUNCHER" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin)
     target_link_libraries(${name} PRIVATE Qt5::Test Vortane::Build Vortane::RepoIncludes Vortane::TestSupport ${ARG_LIBS})
-    add_test(NAME ${name} COMMAND ${name})
+    if(TARGET vortane_tsan_qt_sync)
+        target_link_libraries(${name} PRIVATE vortane_tsan_qt_sync)
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
+    endif()
+    if(WIN32)
+        add_test(NAME ${name} COMMAND ${ARG_LAUNCHER} $<TARGET_FILE:${name}>)
+    else()
+        math(EXPR inner_timeout "${ARG_TIMEOUT} - 10")
+        add_test(NAME ${name}
+                 COMMAND ${PROJECT_SOURCE_DIR}/cmake/run-qtest.sh ${name} ${inner_timeout}
+                         ${CMAKE_BINARY_DIR}/Testing/Temporary/skips ${ARG_LAUNCHER} $<TARGET_FILE:${name}>)
+        set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}

@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer target for the device reply checks with clang straight from the packet
-# sources and runs it for a short while (FUZZ_SECONDS, default 20). Skips when clang or its
-# fuzzer runtime is missing. Usage: scripts/fuzz-device.sh [output folder]
+# sources and runs it for a short while (FUZZ_SECONDS, default 20). Where clang or its fuzzer
+# runtime is missing it says so and exits 77 (a skip to CTest), or 1 under VORTANE_NO_SKIP=1.
+# Usage: scripts/fuzz-device.sh [output folder]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/build/fuzz}
 seconds=${FUZZ_SECONDS:-20}
 cxx=${FUZZ_CXX:-clang++}
+skip() {
+    echo "fuzz-device: $1; skipped"
+    [ "${VORTANE_NO_SKIP:-0}" = 1 ] && exit 1
+    exit 77
+}
 if ! command -v "$cxx" >/dev/null 2>&1; then
-    echo "fuzz-device: $cxx not found (Debian packages clang, libclang-rt-14-dev); skipped"
-    exit 0
+    skip "$cxx not found (Debian packages clang, libclang-rt-14-dev)"
 fi
 mkdir -p "$out/corpus"
 if ! "$cxx" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
         -I"$root" "$root/device/Packets.cpp" "$root/tests/fuzz/FuzzReplyCheckers.cpp" \
         -o "$out/fuzz-reply-checkers" 2>"$out/build.log"; then
     if grep -q -E "libclang_rt.fuzzer|cannot find.*fuzzer" "$out/build.log"; then
-        echo "fuzz-device: the libFuzzer runtime is missing (Debian package libclang-rt-14-dev); skipped"
-        exit 0
+        skip "the libFuzzer runtime is missing (Debian package libclang-rt-14-dev)"
     fi
     cat "$out/build.log" >&2
     exit 1

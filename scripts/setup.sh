@@ -1,7 +1,25 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need (only those missing),
-# then configures and builds one preset. Usage: scripts/setup.sh <release|debug|asan>
+# then configures and builds one preset.
+# Usage: scripts/setup.sh [--werror] [--packages-only] [release|debug|asan|tsan]
+#   --werror         compiler warnings are errors (VORTANE_WERROR; continuous integration uses it)
+#   --packages-only  install the packages and stop
+# VORTANE_TEST_PACKAGES=1 adds the packages the tests use.
 set -euo pipefail
+werror=OFF
+packages_only=0
+while [ $# -gt 0 ]; do
+    case $1 in
+    --werror) werror=ON ;;
+    --packages-only) packages_only=1 ;;
+    -*)
+        echo "setup.sh: unknown option $1" >&2
+        exit 2
+        ;;
+    *) break ;;
+    esac
+    shift
+done
 preset=${1:-release}
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -25,6 +43,8 @@ if [ "${VORTANE_TEST_PACKAGES:-0}" = 1 ]; then
         desktop-file-utils appstream g++-mingw-w64-x86-64
         # a real X server for the window tests, and screenshots of it (tests/app/screenshots.sh)
         xvfb xauth xdotool imagemagick
+        # a second INI reader in the settings tests, the fuzzer's seed corpus; the source format check
+        python3 clang-format
     )
 fi
 
@@ -40,6 +60,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+[ "$packages_only" = 1 ] && exit 0
+
 cd "$root"
-cmake --preset "$preset" >/dev/null
+# Passed on every configure, so the cache always holds what this call asked for.
+cmake --preset "$preset" -DVORTANE_WERROR="$werror" >/dev/null
 cmake --build --preset "$preset" -j"${VORTANE_JOBS:-2}"

@@ -161,8 +161,7 @@ private slots:
     {
         Host host(runtime.path(), {});
         QVERIFY(host.waitForLine("primary"));
-        const QFileInfoList sockets =
-            QDir(runtime.path()).entryInfoList({"vortane-screen-*.sock"}, QDir::System);
+        const QFileInfoList sockets = QDir(runtime.path()).entryInfoList({"vortane-screen-*.sock"}, QDir::System);
         QCOMPARE(sockets.size(), 1);
         const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
         QCOMPARE(sockets.first().permissions() & others, QFile::Permissions());

@@ -13,6 +13,7 @@
 #include "device/Packets.h"
 #include "device/WINUSB_MAIN_CTRL.h"
 #include "device/linux/LibusbUsbDevice.h"
+#include "tests/support/TestSupport.h"
 
 #include <QtTest>
 
@@ -280,7 +281,7 @@ void TestLibusbBackend::initTestCase()
 {
     // Asked of the environment: the preload library must be in place before the process starts.
     if (!qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("libumockdev-preload")))
-        QSKIP("needs umockdev-wrapper (Debian package umockdev)");
+        VORTANE_SKIP("needs umockdev-wrapper (Debian package umockdev)");
     m_testbed = umockdev_testbed_new();
     m_handler = umockdev_ioctl_base_new();
     g_signal_connect(m_handler, "handle-ioctl", G_CALLBACK(onIoctl), &m_screen);

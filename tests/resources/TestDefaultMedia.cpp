@@ -145,7 +145,7 @@ void TestDefaultMedia::fileExistsInFrameSize()
 
     if (name.endsWith(QStringLiteral(".mp4"))) {
         if (ffmpegTool("ffprobe").isEmpty())
-            QSKIP("ffprobe is not installed (Debian package ffmpeg)");
+            VORTANE_SKIP("ffprobe is not installed (Debian package ffmpeg)");
         QProcess probe;
         probe.start(ffmpegTool("ffprobe"),
                     {"-v", "error", "-select_streams", "v:0", "-show_entries", "stream=codec_name,width,height,pix_fmt",
@@ -223,7 +223,7 @@ void TestDefaultMedia::videoIsLoopingH264()
     QFETCH(QString, name);
     QFETCH(QSize, size);
     if (ffmpegTool("ffmpeg").isEmpty())
-        QSKIP("ffmpeg is not installed");
+        VORTANE_SKIP("ffmpeg is not installed");
     const QVector<QImage> frames = decodeVideo(defaultFile(name), size / 8);
     // A few seconds at 30 frames per second.
     QVERIFY2(frames.size() >= 60 && frames.size() <= 300, qPrintable(QString::number(frames.size())));

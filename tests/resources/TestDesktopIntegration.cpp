@@ -81,7 +81,7 @@ void TestDesktopIntegration::desktopFileIsValid()
 {
     const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validate.isEmpty())
-        QSKIP("desktop-file-validate is not installed (Debian package desktop-file-utils)");
+        VORTANE_SKIP("desktop-file-validate is not installed (Debian package desktop-file-utils)");
     const RunResult result = run(validate, {packagingFile(kDesktopFile)});
     QVERIFY2(result.exitCode == 0, qPrintable(result.output));
     QVERIFY2(!result.output.contains(QStringLiteral("error")), qPrintable(result.output));
@@ -112,7 +112,7 @@ void TestDesktopIntegration::metainfoIsValid()
 
     const QString appstreamcli = QStandardPaths::findExecutable(QStringLiteral("appstreamcli"));
     if (appstreamcli.isEmpty())
-        QSKIP("appstreamcli is not installed; only the XML was checked");
+        VORTANE_SKIP("appstreamcli is not installed; only the XML was checked");
     const RunResult result = run(appstreamcli, {"validate", "--no-net", packagingFile(kMetainfoFile)});
     QVERIFY2(result.exitCode == 0, qPrintable(result.output));
 }
@@ -146,7 +146,7 @@ void TestDesktopIntegration::metainfoMatchesTheDesktopFileAndTheDevice()
 void TestDesktopIntegration::installPutsEverythingInPlace()
 {
     if (!QFile::exists(TestSupport::programFile(QStringLiteral("vortane-screen"))))
-        QSKIP("the program is not built in this build folder");
+        VORTANE_SKIP("the program is not built in this build folder");
     QTemporaryDir prefix;
     QVERIFY(prefix.isValid());
     const RunResult result = run(QStringLiteral(VORTANE_CMAKE_COMMAND),

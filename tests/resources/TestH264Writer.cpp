@@ -2,6 +2,7 @@
 // frame for frame, in the right size and colours; bad input is refused with a reason.
 
 #include "media/H264Writer.h"
+#include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QImage>
@@ -61,7 +62,7 @@ void TestH264Writer::initTestCase()
 void TestH264Writer::writesFramesThatDecodeBack()
 {
     if (tool("ffmpeg").isEmpty())
-        QSKIP("ffmpeg is not installed");
+        VORTANE_SKIP("ffmpeg is not installed");
     const QString path = m_dir.filePath(QStringLiteral("colours.mp4"));
     const QSize size(64, 48);
     const QColor colours[] = {QColor(0, 168, 255), QColor(220, 40, 40), QColor(30, 200, 60), QColor(240, 240, 240)};
@@ -95,7 +96,7 @@ void TestH264Writer::writesFramesThatDecodeBack()
 void TestH264Writer::scalesFramesOfAnotherSize()
 {
     if (tool("ffprobe").isEmpty())
-        QSKIP("ffprobe is not installed");
+        VORTANE_SKIP("ffprobe is not installed");
     const QString path = m_dir.filePath(QStringLiteral("scaled.mp4"));
     H264Writer writer;
     H264Writer::Options options;

@@ -93,7 +93,7 @@ private slots:
     {
         const QString nm = QStandardPaths::findExecutable(QStringLiteral("nm"));
         if (nm.isEmpty())
-            QSKIP("nm (binutils) is not installed");
+            VORTANE_SKIP("nm (binutils) is not installed");
         QProcess process;
         process.start(nm, {QStringLiteral("-D"), QStringLiteral("--defined-only"), libraryPath()});
         QVERIFY(process.waitForFinished(30000));

@@ -2,6 +2,7 @@
 
 #include "settings/AutoStart.h"
 #include "tests/settings/SettingsFixture.h"
+#include "tests/support/TestSupport.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -132,7 +133,7 @@ private slots:
 
         const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         if (validator.isEmpty())
-            QSKIP("desktop-file-validate is not installed");
+            VORTANE_SKIP("desktop-file-validate is not installed");
         QProcess validate;
         validate.setProcessChannelMode(QProcess::MergedChannels);
         validate.start(validator, {entry()});

@@ -7,6 +7,7 @@
 #include "settings/SettingsStore.h"
 #include "shell/AppGlobals.h"
 #include "tests/settings/SettingsFixture.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFontMetrics>
@@ -703,7 +704,7 @@ private slots:
     {
         const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
         if (python.isEmpty())
-            QSKIP("python3 is not installed");
+            VORTANE_SKIP("python3 is not installed");
         SettingsState state = busyState();
         const QString odd = backgroundFile(QStringLiteral("Urlaub, 2024 \"Ålesund\" 夕焼け.png"));
         state.mediaPaths << odd;

@@ -23,4 +23,9 @@ QString programFile(const QString& name)
     return programDir() + QLatin1Char('/') + name;
 }
 
+bool skipsAreFailures()
+{
+    return qEnvironmentVariable("VORTANE_NO_SKIP") == QLatin1String("1");
+}
+
 } // namespace TestSupport

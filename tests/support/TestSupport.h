@@ -13,4 +13,18 @@ QString sourceDir();
 // Path of an executable in the program folder.
 QString programFile(const QString& name);
 
+// True when VORTANE_NO_SKIP=1: every tool and condition a case needs is expected to be there (the
+// continuous integration machine installs them all), so a case that would skip fails instead.
+bool skipsAreFailures();
+
 } // namespace TestSupport
+
+// Skips the current case for a missing tool or an unmet condition the machine could provide, or
+// fails it under VORTANE_NO_SKIP=1. Skips the machine can never avoid (for example a read-only
+// folder when the tests run as root) use QSKIP itself. The reason must be a string literal.
+#define VORTANE_SKIP(reason)                                                                                           \
+    do {                                                                                                               \
+        if (TestSupport::skipsAreFailures())                                                                           \
+            QFAIL("would skip, but VORTANE_NO_SKIP=1: " reason);                                                       \
+        QSKIP(reason);                                                                                                 \
+    } while (false)
