@@ -31,6 +31,7 @@ struct SimulatorCore::Connection
     QPointer<QLocalSocket> socket;
     QByteArray inbox;
     bool closed = false;
+    QByteArray heldReply; // a firmware end reply kept back (lateEndReply)
 };
 
 SimulatorCore::SimulatorCore(const SimulatorOptions& options, QObject* parent)
@@ -182,6 +183,19 @@ void SimulatorCore::handlePayload(Connection* connection, const QByteArray& payl
     case SimProtocol::PacketKind::ScreenFrame:
         handleFrame(payload);
         return;
+    default:
+        break;
+    }
+    if (!connection->heldReply.isEmpty()) {
+        // The answer to an earlier command, late: it reaches the host before this one's.
+        qCInfo(lcSimulator) << "sending the held-back firmware end reply late";
+        const QByteArray held = connection->heldReply;
+        connection->heldReply.clear();
+        reply(connection, held);
+    }
+    switch (kind) {
+    case SimProtocol::PacketKind::ScreenFrame:
+        return;
     case SimProtocol::PacketKind::FirmwareBlock:
         ++m_counters.commands;
         handleFirmwareBlock(connection, payload);
@@ -257,10 +271,22 @@ void SimulatorCore::handleFrame(const QByteArray& payload)
 
 void SimulatorCore::handleIdentify(Connection* connection)
 {
+    const SimulatorFaults& f = m_options.faults;
+    ++m_identifiesSeen;
+    if (m_identifiesSeen <= f.ignoreIdentifies) {
+        qCInfo(lcSimulator) << "identify request" << m_identifiesSeen << "ignored on purpose";
+        return;
+    }
     char state = m_mode == Mode::Update ? '[' : ';';
-    if (m_options.faults.stateLetter != 0)
-        state = m_options.faults.stateLetter;
-    reply(connection, SimProtocol::identifyReply(state, m_options.firmwareVersion, m_options.model));
+    if (f.stateLetter != 0)
+        state = f.stateLetter;
+    uint16_t model = m_options.model;
+    if (m_identifiesSeen <= f.wrongModelIdentifies) {
+        model = model == 0x0002 ? 0x0003 : 0x0002;
+        qCInfo(lcSimulator) << "identify request" << m_identifiesSeen << "answered with model bytes" << Qt::hex
+                            << model;
+    }
+    reply(connection, SimProtocol::identifyReply(state, m_options.firmwareVersion, model));
 }
 
 void SimulatorCore::handleRestart(Connection* connection, const QByteArray& payload)
@@ -366,7 +392,14 @@ void SimulatorCore::handleFirmwareEnd(Connection* connection, const QByteArray& 
         qCWarning(lcSimulator).noquote() << "firmware refused:" << why;
     }
     m_imageBroken = false;
-    reply(connection, SimProtocol::shortReply('L', why.isEmpty() ? 0 : 1));
+    const QByteArray answer = SimProtocol::shortReply('L', why.isEmpty() ? 0 : 1);
+    if (m_options.faults.lateEndReply && !m_endReplyHeldOnce) {
+        m_endReplyHeldOnce = true;
+        qCInfo(lcSimulator) << "holding the firmware end reply back until the next command";
+        connection->heldReply = answer;
+    } else {
+        reply(connection, answer);
+    }
     emit countersChanged();
     emit firmwareFinished(why.isEmpty(), savedTo);
 }
