@@ -12,7 +12,12 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -23,6 +28,31 @@ constexpr int kMaxImageBytes = 64 * 1024 * 1024;
 // What the socket of a stalled connection may still buffer here; the rest piles up in the kernel
 // until the host's writes block.
 constexpr qint64 kStalledReadBuffer = 1;
+
+// The folder of last resort lies under /tmp, where every user may create things: it is used only
+// as a folder of this user's that nobody else may enter (mode 0700), made so when missing.
+bool sharedFolderIsPrivate(const QString& folder, QString* why)
+{
+#ifndef _WIN32
+    const QByteArray native = QFile::encodeName(folder);
+    struct stat st
+    {
+    };
+    if (::lstat(native.constData(), &st) != 0 &&
+        ((::mkdir(native.constData(), S_IRWXU) != 0 && errno != EEXIST) || ::lstat(native.constData(), &st) != 0)) {
+        *why = QStringLiteral("cannot create %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid() || (st.st_mode & 07777) != S_IRWXU) {
+        *why = QStringLiteral("%1 is not a folder of this user's with mode 0700; refusing to use it").arg(folder);
+        return false;
+    }
+#else
+    Q_UNUSED(folder)
+    Q_UNUSED(why)
+#endif
+    return true;
+}
 
 } // namespace
 
@@ -95,6 +125,12 @@ bool SimulatorCore::listen()
 {
     if (m_options.name.isEmpty() || m_options.name.contains(QLatin1Char('/'))) {
         m_error = QStringLiteral("the name must not be empty or contain \"/\"");
+        return false;
+    }
+    const bool sharedFallback = m_options.folder.isEmpty() && qEnvironmentVariableIsEmpty("VORTANE_SIM_DIR") &&
+                                qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR");
+    if (sharedFallback && !sharedFolderIsPrivate(m_folder, &m_error)) {
+        qCWarning(lcSimulator).noquote() << m_error;
         return false;
     }
     if (!QDir().mkpath(m_folder)) {
