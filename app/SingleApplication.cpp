@@ -2,16 +2,23 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 #include <QWidget>
 
 namespace {
 
 constexpr int kProbeTimeoutMs = 500;
 constexpr int kSecondaryWaitMs = 1000;
+// A first instance that has just taken the lock listens a moment later; a later launch keeps
+// knocking this long before it gives up (it exits either way).
+constexpr int kKnockPatienceMs = 3000;
+constexpr int kKnockRetryMs = 20;
 
 } // namespace
 
@@ -36,6 +43,21 @@ SingleApplication::SingleApplication(int& argc, char** argv)
     minArmed = 0;
     running = false;
 
+    instanceLock = std::make_unique<QLockFile>(lockPath());
+    // Never stale by age: the first instance may run for weeks. A lock whose process is gone is
+    // still taken over.
+    instanceLock->setStaleLockTime(0);
+    if (instanceLock->tryLock(0)) {
+        listenForSecondaries();
+        return;
+    }
+    if (instanceLock->error() == QLockFile::LockFailedError) {
+        running = true;
+        knockOnPrimary();
+        return;
+    }
+    // The lock cannot be made at all (the folder is not writable): the socket alone decides.
+    instanceLock.reset();
     probePrimary();
     if (!running)
         listenForSecondaries();
@@ -43,14 +65,44 @@ SingleApplication::SingleApplication(int& argc, char** argv)
 
 SingleApplication::~SingleApplication() = default;
 
-QString SingleApplication::socketPath() const
+namespace {
+
+QString instanceFile(const QString& serverName, const QString& suffix)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
     const QByteArray digest = QCryptographicHash::hash(serverName.toUtf8(), QCryptographicHash::Sha256).toHex();
-    return folder + QStringLiteral("/vortane-screen-") + QString::fromLatin1(digest.left(24)) +
-           QStringLiteral(".sock");
+    return folder + QStringLiteral("/vortane-screen-") + QString::fromLatin1(digest.left(24)) + suffix;
+}
+
+} // namespace
+
+QString SingleApplication::socketPath() const
+{
+    return instanceFile(serverName, QStringLiteral(".sock"));
+}
+
+QString SingleApplication::lockPath() const
+{
+    return instanceFile(serverName, QStringLiteral(".lock"));
+}
+
+void SingleApplication::knockOnPrimary()
+{
+    QElapsedTimer patience;
+    patience.start();
+    for (;;) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath(), QIODevice::ReadWrite);
+        if (socket.waitForConnected(kProbeTimeoutMs)) {
+            socket.close();
+            return;
+        }
+        if (patience.elapsed() >= kKnockPatienceMs)
+            return;
+        QThread::msleep(kKnockRetryMs);
+    }
 }
 
 void SingleApplication::probePrimary()

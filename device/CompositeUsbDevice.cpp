@@ -16,6 +16,7 @@ void CompositeUsbDevice::addBackend(std::unique_ptr<UsbDevice> backend, PathOwne
         return;
     connect(backend.get(), &UsbDevice::deviceArrived, this, &UsbDevice::deviceArrived);
     connect(backend.get(), &UsbDevice::deviceRemoved, this, &UsbDevice::deviceRemoved);
+    connect(backend.get(), &UsbDevice::permissionDenied, this, &UsbDevice::permissionDenied);
     m_backends.push_back(Backend{std::move(backend), std::move(ownsPath)});
 }
 
@@ -38,6 +39,7 @@ bool CompositeUsbDevice::open(const QString& path)
             return false;
         }
         m_active.store(backend.device.get(), std::memory_order_release);
+        m_lastOpened = backend.device.get();
         setDevicePath(path);
         setLastError(QString());
         return true;
@@ -59,6 +61,13 @@ bool CompositeUsbDevice::close()
     return true;
 }
 
+bool CompositeUsbDevice::openDeviceStillPresent()
+{
+    if (m_lastOpened && m_lastOpened->devicePath() == devicePath())
+        return m_lastOpened->openDeviceStillPresent();
+    return UsbDevice::openDeviceStillPresent();
+}
+
 void CompositeUsbDevice::registerNotifications(quintptr nativeWindow)
 {
     for (const Backend& backend : m_backends)
@@ -77,6 +86,12 @@ int CompositeUsbDevice::read(std::uint8_t* buffer, const TransferKeepGoing& keep
 {
     UsbDevice* active = m_active.load(std::memory_order_acquire);
     return active ? active->read(buffer, keepGoing) : -1;
+}
+
+int CompositeUsbDevice::drainInput(const TransferKeepGoing& keepGoing)
+{
+    UsbDevice* active = m_active.load(std::memory_order_acquire);
+    return active ? active->drainInput(keepGoing) : 0;
 }
 
 int CompositeUsbDevice::bulkWrite(const std::uint8_t* data, qint64 length, const TransferKeepGoing& keepGoing)

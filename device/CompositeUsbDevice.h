@@ -27,9 +27,11 @@ public:
     bool open(const QString& path) override;
     bool isOpen() const override;
     bool close() override;
+    bool openDeviceStillPresent() override;
     void registerNotifications(quintptr nativeWindow) override;
     bool handleNativeEvent(const QByteArray& eventType, void* message) override;
     int read(std::uint8_t* buffer, const TransferKeepGoing& keepGoing) override;
+    int drainInput(const TransferKeepGoing& keepGoing) override;
 
 protected:
     int bulkWrite(const std::uint8_t* data, qint64 length, const TransferKeepGoing& keepGoing) override;
@@ -43,4 +45,6 @@ private:
     std::vector<Backend> m_backends;
     // The backend of the open device; set on the GUI thread before any device thread starts.
     std::atomic<UsbDevice*> m_active{nullptr};
+    // The backend that opened devicePath() last; kept after close, like the path.
+    UsbDevice* m_lastOpened = nullptr;
 };

@@ -160,6 +160,23 @@ ReplyCheck checkShortReply(const std::uint8_t* rx, int length, std::uint8_t* res
     return ReplyOk;
 }
 
+bool replyAnswers(const std::uint8_t* tx, const std::uint8_t* rx, int length)
+{
+    const std::uint8_t command = tx[2];
+    const bool identifyAsked = command == 0x4B;
+    if (length == kIdentifyReplySize && crcTrailerMatches(rx, 32))
+        return identifyAsked;
+    if (length == kShortReplySize && crcTrailerMatches(rx, 9)) {
+        if (identifyAsked)
+            return false;
+        // Byte 2 is read as a command letter only when it is one, after the magic.
+        const bool namesCommand =
+            rx[0] == 0xAA && rx[1] == 0x55 && (rx[2] == 0x4F || rx[2] == 0x4A || rx[2] == 0x4C || rx[2] == 0x4B);
+        return !namesCommand || rx[2] == command;
+    }
+    return true;
+}
+
 FrameCheck checkFramePacket(const std::uint8_t* packet, std::size_t length, FrameHeader* out)
 {
     if (length < std::size_t(kFrameHeaderSize))

@@ -72,6 +72,14 @@ ReplyCheck checkIdentifyReply(const std::uint8_t* rx, int length, IdentifyReply*
 // As above for a 13-byte reply; *result receives byte 8.
 ReplyCheck checkShortReply(const std::uint8_t* rx, int length, std::uint8_t* result);
 
+// Whether a reply of length bytes read after the command in tx was written can be its answer.
+// Only replies that plainly belong to another command are refused, as late answers to exchanges
+// that were given up: a well-formed identify reply after any other command, a well-formed short
+// reply after an identify, and a well-formed short reply that starts AA 55 and carries another
+// command's letter (K, O, J or L) in byte 2. Anything else (also a reply that is broken) is left to the checks
+// above. Never reads beyond length bytes.
+bool replyAnswers(const std::uint8_t* tx, const std::uint8_t* rx, int length);
+
 // The device's side, for simulated screens and tests: what a host packet says, and the replies.
 
 struct FrameHeader

@@ -21,8 +21,16 @@ constexpr std::uint32_t kSimMaxPayload = 64U * 1024U * 1024U;
 inline const QString kSimPathPrefix = QStringLiteral("SIM:");
 
 // $VORTANE_SIM_DIR if set, else $XDG_RUNTIME_DIR/vortane-screen-sim, else
-// /tmp/vortane-screen-sim-<uid>. Not created.
+// /tmp/vortane-screen-sim-<uid>. The first two are not created here. The last lies in a folder
+// every user may write to, so it is used only as claimPrivateFolder() allows (created when
+// missing); when refused, the result is empty (no simulated screens) and the reason is logged once.
+// GUI thread.
 QString simFolder();
+
+// GUI thread. Whether path is a folder of this user's that nobody else may enter or write: a real
+// folder (not a link) owned by this user with mode 0700. A missing folder is created so. *why
+// gets the reason for a refusal.
+bool claimPrivateFolder(const QString& path, QString* why);
 
 // The device path of the socket file at socketFile (made absolute).
 QString simDevicePath(const QString& socketFile);

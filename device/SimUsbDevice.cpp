@@ -119,10 +119,25 @@ bool SimUsbDevice::ownsPath(const QString& path)
     return path.startsWith(kSimPathPrefix);
 }
 
+quint64 SimUsbDevice::fileIdentity(const QString& path)
+{
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return 0;
+    // Inode and change time together: an inode number can be handed out again at once.
+    return (quint64(st.st_ino) << 20) ^ quint64(st.st_dev) ^ (quint64(st.st_ctim.tv_nsec) << 1) ^
+           (quint64(st.st_ctim.tv_sec) << 32);
+}
+
 QList<UsbDeviceInfo> SimUsbDevice::listDevices()
 {
     QList<UsbDeviceInfo> devices;
-    const QDir folder(simFolder());
+    const QString folderPath = simFolder();
+    if (folderPath.isEmpty())
+        return devices;
+    const QDir folder(folderPath);
     const QStringList names =
         folder.entryList({QStringLiteral("*.sock")}, QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
     for (const QString& fileName : names) {
@@ -144,7 +159,10 @@ bool SimUsbDevice::open(const QString& path)
         setLastError(noDeviceText(path));
         return false;
     }
-    const QByteArray file = QFile::encodeName(path.mid(kSimPathPrefix.size()));
+    const QString socketFile = path.mid(kSimPathPrefix.size());
+    const QByteArray file = QFile::encodeName(socketFile);
+    // Taken before connecting: a file made anew after this is another device.
+    const quint64 identity = fileIdentity(socketFile);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (file.size() >= int(sizeof address.sun_path)) {
@@ -167,6 +185,7 @@ bool SimUsbDevice::open(const QString& path)
         return false;
     }
     m_socket.store(fd, std::memory_order_release);
+    m_openIdentity = identity;
     setDevicePath(path);
     setLastError(QString());
     qCDebug(lcDevice) << "opened simulated screen" << path;
@@ -186,6 +205,12 @@ bool SimUsbDevice::close()
     return true;
 }
 
+bool SimUsbDevice::openDeviceStillPresent()
+{
+    const QString path = devicePath();
+    return UsbDevice::openDeviceStillPresent() && fileIdentity(path.mid(kSimPathPrefix.size())) == m_openIdentity;
+}
+
 void SimUsbDevice::registerNotifications(quintptr)
 {
     if (m_watcher)
@@ -197,14 +222,14 @@ void SimUsbDevice::registerNotifications(quintptr)
     connect(m_rescanTimer, &QTimer::timeout, this, &SimUsbDevice::rescanFolder);
     m_rescanTimer->start();
     for (const UsbDeviceInfo& info : listDevices())
-        m_knownPaths.insert(info.path);
+        m_knownPaths.insert(info.path, fileIdentity(info.path.mid(kSimPathPrefix.size())));
     rescanFolder();
 }
 
 void SimUsbDevice::rescanFolder()
 {
     const QString folder = simFolder();
-    if (!QFileInfo::exists(folder)) {
+    if (!folder.isEmpty() && !QFileInfo::exists(folder)) {
         // Private to this user: anyone who can put a socket here can talk to the program.
         if (QDir().mkpath(folder))
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -213,17 +238,30 @@ void SimUsbDevice::rescanFolder()
         const QStringList watched = m_watcher->directories();
         if (!watched.isEmpty())
             m_watcher->removePaths(watched);
-        m_watcher->addPath(folder);
+        if (!folder.isEmpty())
+            m_watcher->addPath(folder);
     }
-    QSet<QString> present;
+    QHash<QString, quint64> present;
     for (const UsbDeviceInfo& info : listDevices())
-        present.insert(info.path);
-    const QSet<QString> arrived = present - m_knownPaths;
-    const QSet<QString> removed = m_knownPaths - present;
+        present.insert(info.path, fileIdentity(info.path.mid(kSimPathPrefix.size())));
+    int removed = 0;
+    int arrived = 0;
+    for (auto it = m_knownPaths.constBegin(); it != m_knownPaths.constEnd(); ++it) {
+        const auto now = present.constFind(it.key());
+        if (now == present.constEnd()) {
+            ++removed;
+        } else if (*now != *it) {
+            // Left and came back between two looks: both happened.
+            ++removed;
+            ++arrived;
+        }
+    }
+    for (auto it = present.constBegin(); it != present.constEnd(); ++it)
+        arrived += m_knownPaths.contains(it.key()) ? 0 : 1;
     m_knownPaths = present;
-    for (int i = 0; i < removed.size(); ++i)
+    for (int i = 0; i < removed; ++i)
         emit deviceRemoved();
-    for (int i = 0; i < arrived.size(); ++i)
+    for (int i = 0; i < arrived; ++i)
         emit deviceArrived();
 }
 
@@ -251,6 +289,25 @@ int SimUsbDevice::read(std::uint8_t* buffer, const TransferKeepGoing& keepGoing)
             return -1;
         return int(delivered);
     }
+}
+
+int SimUsbDevice::drainInput(const TransferKeepGoing& keepGoing)
+{
+    const int fd = m_socket.load(std::memory_order_acquire);
+    if (fd < 0)
+        return 0;
+    int dropped = 0;
+    std::uint8_t scratch[Packets::kRxBufferSize];
+    for (int i = 0; i < 16; ++i) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN))
+            break;
+        // A message that has begun to arrive is read whole, so the framing stays intact.
+        if (read(scratch, keepGoing) < 0)
+            break;
+        ++dropped;
+    }
+    return dropped;
 }
 
 int SimUsbDevice::bulkWrite(const std::uint8_t* data, qint64 length, const TransferKeepGoing& keepGoing)

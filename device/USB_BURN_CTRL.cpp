@@ -1,5 +1,6 @@
 #include "device/USB_BURN_CTRL.h"
 
+#include "device/DeviceLog.h"
 #include "device/UsbDevice.h"
 
 #include <QCoreApplication>
@@ -92,11 +93,20 @@ int USB_BURN_CTRL::exchange(int txLength, int replyPollLimit, int* rxLength)
         const bool threadEnded = !isRunning(); // looked at before replied, so a last reply is not missed
         const int replied = m_replied.load(std::memory_order_acquire);
         if (replied == 1) {
-            *rxLength = m_rxLength.load(std::memory_order_relaxed);
-            return ExchangeOk;
-        }
-        if (replied == 2 || threadEnded)
+            const int length = m_rxLength.load(std::memory_order_relaxed);
+            if (Packets::replyAnswers(m_txBuffer, m_rxBuffer, length)) {
+                *rxLength = length;
+                return ExchangeOk;
+            }
+            // A late answer to an earlier command that arrived after the drain: not this one's.
+            qCWarning(lcDevice) << "dropped a late reply of" << length << "bytes to another command";
+            ++m_lateRepliesDropped;
+            m_replied.store(0, std::memory_order_relaxed);
+            m_readRequest.store(true, std::memory_order_release);
+            wake();
+        } else if (replied == 2 || threadEnded) {
             break;
+        }
         pollPause();
     }
     m_readRequest.store(false, std::memory_order_release);
@@ -123,6 +133,12 @@ void USB_BURN_CTRL::run()
         bool didWork = false;
         if (m_sendRequest.exchange(false, std::memory_order_acq_rel)) {
             didWork = true;
+            // Whatever waits on the IN pipe now answers an earlier command that was given up.
+            const int dropped = m_device->drainInput(keepGoing);
+            if (dropped > 0) {
+                qCWarning(lcDevice) << "dropped" << dropped << "late replies before a command";
+                m_lateRepliesDropped.fetch_add(dropped, std::memory_order_relaxed);
+            }
             if (m_device->writeCommand(m_txBuffer, m_txLength.load(std::memory_order_relaxed), keepGoing) < 0)
                 m_stop.store(true, std::memory_order_release);
             m_sent.store(true, std::memory_order_release);

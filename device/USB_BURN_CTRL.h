@@ -53,8 +53,13 @@ public:
     // write, then at most replyPollLimit looks for the reply. Returns ExchangeOk with *rxLength
     // set, ExchangeWriteNotReported, or ExchangeNoReply (also for a failed read, and at once when
     // the thread has ended and can no longer answer). A running thread whose transfer was given
-    // up is replaced by a fresh one, so the next exchange cannot be answered by a late reply.
+    // up is replaced by a fresh one. Late replies to earlier exchanges are dropped: those already
+    // waiting on the IN pipe before the write, and those read afterwards that plainly answer
+    // another command (Packets::replyAnswers); the reply limit counts on across them.
     int exchange(int txLength, int replyPollLimit, int* rxLength);
+
+    // Any thread. Late replies dropped so far (logged as they go).
+    int lateRepliesDropped() const { return m_lateRepliesDropped.load(std::memory_order_relaxed); }
 
 protected:
     void run() override;
@@ -74,6 +79,7 @@ private:
     std::atomic<bool> m_readRequest{false};
     std::atomic<int> m_replied{0}; // 1 a reply was read, 2 the read failed
     std::atomic<bool> m_stop{false};
+    std::atomic<int> m_lateRepliesDropped{0};
     UsbDevice* const m_device;
 
     // Lets the idle thread sleep until a request or a stop arrives instead of spinning.

@@ -46,6 +46,8 @@ void USB_DATA_CTRL::startStreaming()
         wait();
     }
     m_wroteSinceStart = false;
+    m_failingSinceMs = -1;
+    m_linkLostReported.store(false, std::memory_order_release);
     m_running.store(true, std::memory_order_release);
     start(QThread::InheritPriority);
 }
@@ -73,7 +75,6 @@ void USB_DATA_CTRL::run()
 {
     if (!m_device)
         return;
-    const TransferKeepGoing keepGoing = [this] { return m_running.load(std::memory_order_acquire); };
     while (m_running.load(std::memory_order_acquire)) {
         QByteArray frame;
         {
@@ -91,10 +92,24 @@ void USB_DATA_CTRL::run()
             continue; // too soon after the previous write: dropped, and the next frame is wanted at once
         m_lastWriteStartMs = now;
         m_wroteSinceStart = true;
+        // A write that the device does not take is given up once the link has been in trouble
+        // for kLinkLostMs; one that makes progress is never cut short (the backends ask only
+        // after a slice without progress).
+        const qint64 troubleSince = m_failingSinceMs >= 0 ? m_failingSinceMs : now;
+        const TransferKeepGoing keepGoing = [this, troubleSince] {
+            return m_running.load(std::memory_order_acquire) && m_clock() - troubleSince < kLinkLostMs;
+        };
         const int written = m_device->writeFrame(frame, keepGoing);
-        // A write given up because the streamer is stopping is not a lost device.
-        if (written < 0 && m_running.load(std::memory_order_acquire))
+        if (written >= 0) {
+            m_failingSinceMs = -1;
+        } else if (m_running.load(std::memory_order_acquire)) {
+            // A write given up because the streamer is stopping is not a lost device.
             emit deviceDisconnected();
+            m_failingSinceMs = troubleSince;
+            if (m_clock() - m_failingSinceMs >= kLinkLostMs &&
+                !m_linkLostReported.exchange(true, std::memory_order_acq_rel))
+                emit linkLost();
+        }
         frame = QByteArray();
         // Frames pushed during the write show the picture of that moment; a fresh one is asked for.
         clearQueue();

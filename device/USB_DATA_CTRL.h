@@ -22,6 +22,8 @@ class USB_DATA_CTRL final : public QThread
 public:
     static constexpr int kMinWriteIntervalMs = 25;
     static constexpr int kIdleSleepMs = 10;
+    // A device whose frame writes have failed, or not completed, for this long is reported lost.
+    static constexpr int kLinkLostMs = 2000;
 
     // Milliseconds on a monotonic clock; replaceable so tests can step time.
     using Clock = std::function<qint64()>;
@@ -40,6 +42,8 @@ public:
     bool isStreaming() const { return m_running.load(std::memory_order_acquire); }
     // Frames waiting in the queue (0 or 1).
     int queuedFrames() const;
+    // Whether linkLost() has been emitted since the last start.
+    bool linkLostReported() const { return m_linkLostReported.load(std::memory_order_acquire); }
 
     // Before the first start only.
     void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -51,6 +55,10 @@ signals:
     void haveNoPacket();
     // Streaming thread: a frame write failed (once per failed frame).
     void deviceDisconnected();
+    // Streaming thread, at most once per start: no frame write has succeeded for kLinkLostMs
+    // while writes kept failing, or one write has not completed for that long (it is given up).
+    // The streamer itself goes on; the controller closes the device.
+    void linkLost();
 
 protected:
     void run() override;
@@ -68,4 +76,8 @@ private:
     // When the previous write began; streaming thread only (reset by a start, before the thread runs).
     qint64 m_lastWriteStartMs = 0;
     bool m_wroteSinceStart = false;
+    // When the current run of failed writes began; -1 while the last write succeeded. Streaming
+    // thread only (reset by a start, before the thread runs).
+    qint64 m_failingSinceMs = -1;
+    std::atomic<bool> m_linkLostReported{false};
 };

@@ -1,5 +1,7 @@
 #include "device/UsbDevice.h"
 
+#include "device/DeviceLog.h"
+
 UsbDevice::UsbDevice(QObject* parent)
     : QObject(parent)
 {
@@ -13,6 +15,26 @@ QStringList UsbDevice::enumerateDevices()
     for (const UsbDeviceInfo& info : listDevices())
         paths << info.path;
     return paths;
+}
+
+bool UsbDevice::openDeviceStillPresent()
+{
+    return enumerateDevices().contains(m_devicePath);
+}
+
+int UsbDevice::drainInput(const TransferKeepGoing&)
+{
+    return 0;
+}
+
+void UsbDevice::notePermissionDenied(const QString& path)
+{
+    if (m_deniedPaths.contains(path))
+        return;
+    m_deniedPaths.insert(path);
+    qCWarning(lcDevice).noquote() << "no permission to open the screen at" << path
+                                  << "- install the udev rule 70-vortane-screen.rules";
+    emit permissionDenied(path);
 }
 
 void UsbDevice::registerNotifications(quintptr) {}

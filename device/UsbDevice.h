@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,10 @@ public:
 
     // The path of the device last opened successfully; kept after close.
     QString devicePath() const { return m_devicePath; }
+    // GUI thread. Whether the device last opened is still present as the same device: its path is
+    // listed and, where the backend can tell, it has not left and come back meanwhile (a device
+    // that restarts re-enumerates, and the old handle no longer reaches it).
+    virtual bool openDeviceStillPresent();
     // Why the last open failed (empty after a successful one).
     QString lastError() const { return m_lastError; }
 
@@ -70,6 +75,10 @@ public:
     // Exchange thread. One bulk read of at most Packets::kMaxReadSize bytes from the IN pipe into
     // buffer: the count delivered, or -1 on failure, when not open, or when keepGoing turned false.
     virtual int read(std::uint8_t* buffer, const TransferKeepGoing& keepGoing) = 0;
+    // Exchange thread, before a command is written. Reads and drops whatever the device has
+    // already sent on the IN pipe (late replies to exchanges that were given up), waiting only a
+    // few milliseconds for each. Returns the number of replies dropped.
+    virtual int drainInput(const TransferKeepGoing& keepGoing);
 
     // The text shown for a device that is present but may not be opened by this user.
     static QString permissionProblemText();
@@ -80,15 +89,21 @@ signals:
     // A device of the screen's kind (or any device, where the platform cannot tell) arrived or left.
     void deviceArrived();
     void deviceRemoved();
+    // GUI thread. A device of the screen's kind is present but this user may not open it
+    // (permissionProblemText() says how to fix that). Emitted once per device path.
+    void permissionDenied(const QString& devicePath);
 
 protected:
     virtual int bulkWrite(const std::uint8_t* data, qint64 length, const TransferKeepGoing& keepGoing) = 0;
     void setDevicePath(const QString& path) { m_devicePath = path; }
     void setLastError(const QString& text) { m_lastError = text; }
+    // GUI thread. Logs and emits permissionDenied() the first time for this path only.
+    void notePermissionDenied(const QString& path);
 
 private:
     Q_DISABLE_COPY(UsbDevice)
 
     QString m_devicePath;
     QString m_lastError;
+    QSet<QString> m_deniedPaths;
 };

@@ -25,6 +25,13 @@ WINUSB_MAIN_CTRL::WINUSB_MAIN_CTRL(std::unique_ptr<UsbDevice> device, QObject* p
     , m_streamer(m_usbDevice.get())
     , m_exchanger(m_usbDevice.get())
 {
+    if (!m_usbDevice)
+        return;
+    // Connected before anyone else can connect to the device object, so a stale handle is closed
+    // before other receivers of the same notice look at the controller.
+    connect(m_usbDevice.get(), &UsbDevice::deviceRemoved, this, &WINUSB_MAIN_CTRL::onDeviceRemoved);
+    connect(m_usbDevice.get(), &UsbDevice::permissionDenied, this, &WINUSB_MAIN_CTRL::permissionDenied);
+    connect(&m_streamer, &USB_DATA_CTRL::linkLost, this, &WINUSB_MAIN_CTRL::onStreamLinkLost, Qt::QueuedConnection);
 }
 
 WINUSB_MAIN_CTRL::~WINUSB_MAIN_CTRL()
@@ -35,44 +42,61 @@ WINUSB_MAIN_CTRL::~WINUSB_MAIN_CTRL()
         m_usbDevice->close();
 }
 
-bool WINUSB_MAIN_CTRL::isOpen() const
+bool WINUSB_MAIN_CTRL::deviceOpen() const
 {
     return m_usbDevice && m_usbDevice->isOpen();
 }
 
-void WINUSB_MAIN_CTRL::openFirstDevice()
+bool WINUSB_MAIN_CTRL::isOpen() const
 {
-    if (m_connecting || isOpen() || !m_usbDevice)
-        return;
+    return !m_connecting && deviceOpen();
+}
+
+int WINUSB_MAIN_CTRL::openFirstDevice()
+{
+    if (m_connecting)
+        return kConnectBusy;
+    if (!m_usbDevice)
+        return kConnectNoDevice;
+    if (deviceOpen())
+        return 0;
     m_connecting = true;
     const QStringList paths = m_usbDevice->enumerateDevices();
-    m_lastConnectResult = 1;
+    m_lastConnectResult = kConnectNoDevice;
+    bool connected = false;
     for (const QString& path : paths) {
         if (!m_usbDevice->open(path)) {
-            qCDebug(lcDevice) << "cannot open" << path << m_usbDevice->lastError();
+            const QString problem = m_usbDevice->lastError();
+            if (m_openProblems.value(path) != problem) {
+                m_openProblems.insert(path, problem);
+                qCDebug(lcDevice) << "cannot open" << path << problem;
+            }
             m_lastConnectResult = -1;
             continue;
         }
+        m_openProblems.remove(path);
         m_exchanger.startExchanges();
         const int result = identify();
         m_lastConnectResult = result;
-        if (result == 0 && isOpen()) {
+        if (result == 0 && deviceOpen()) {
             m_exchanger.stopExchanges();
             m_streamer.startStreaming();
             qCDebug(lcDevice) << "connected" << path << "mode" << m_deviceMode << m_firmwareVersion;
+            connected = true;
             break;
         }
         qCDebug(lcDevice) << "identify failed" << path << result;
         closeDevice();
     }
     m_connecting = false;
+    return connected ? 0 : m_lastConnectResult;
 }
 
 void WINUSB_MAIN_CTRL::closeDevice()
 {
     m_streamer.stopStreaming();
     m_exchanger.stopExchanges();
-    if (isOpen())
+    if (deviceOpen())
         m_usbDevice->close();
     m_deviceMode = kModeNone;
 }
@@ -81,11 +105,30 @@ bool WINUSB_MAIN_CTRL::handleDeviceRemoved()
 {
     if (!m_usbDevice)
         return false;
-    if (m_usbDevice->enumerateDevices().contains(m_usbDevice->devicePath()))
+    if (m_usbDevice->openDeviceStillPresent())
         return false;
-    if (isOpen())
+    if (deviceOpen())
         closeDevice();
     return true;
+}
+
+void WINUSB_MAIN_CTRL::onDeviceRemoved()
+{
+    const bool wasOpen = deviceOpen();
+    if (handleDeviceRemoved() && wasOpen) {
+        qCDebug(lcDevice) << "the open screen left" << m_usbDevice->devicePath();
+        emit deviceLost();
+    }
+}
+
+void WINUSB_MAIN_CTRL::onStreamLinkLost()
+{
+    // Queued from the streaming thread: only a report about the streaming that still runs counts.
+    if (!deviceOpen() || !m_streamer.isStreaming() || !m_streamer.linkLostReported())
+        return;
+    qCWarning(lcDevice) << "the screen stopped taking frames; closing" << m_usbDevice->devicePath();
+    closeDevice();
+    emit deviceLost();
 }
 
 int WINUSB_MAIN_CTRL::identify()

@@ -4,6 +4,7 @@
 #include "device/USB_DATA_CTRL.h"
 #include "device/UsbDevice.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -58,16 +59,29 @@ public:
     UsbDevice* usbDevice() const { return m_usbDevice.get(); }
     USB_DATA_CTRL* streamer() { return &m_streamer; }
 
+    // openFirstDevice() results besides the identify codes: no device to try, and a call made
+    // while an earlier one is still waiting for its identify reply.
+    static constexpr int kConnectNoDevice = 1;
+    static constexpr int kConnectBusy = 2;
+
     // The connect loop: tries every matching device in order until one answers identify, then
-    // starts streaming to it. Does nothing while a device is open or while an earlier call is
-    // still waiting for its identify reply (the wait processes events, so timers can call again).
-    void openFirstDevice();
+    // starts streaming to it. Returns 0 when a device is open afterwards (also one opened
+    // before), kConnectNoDevice, the last identify result (-1 also for a device that would not
+    // open), or kConnectBusy at once, touching nothing, when an earlier call is still waiting
+    // for its identify reply (the wait processes events, so timers can call again).
+    int openFirstDevice();
+    // Whether a connect is waiting for its identify reply.
+    bool isConnecting() const { return m_connecting; }
     // Stops the streamer and the exchange thread, closes the device, mode -1.
     void closeDevice();
-    // For the device-removal notification: when the open device's path is no longer among the
-    // present devices, closes it (if open) and returns true; otherwise changes nothing.
+    // For the device-removal notification: when the open device is no longer present as the
+    // same device (its path has gone, or it left and came back under it), closes it (if open)
+    // and returns true; otherwise changes nothing. The controller runs this itself on every
+    // removal notice of its device object, before other receivers of that notice.
     bool handleDeviceRemoved();
 
+    // A device is open and has completed its handshake: false while the connect loop still waits
+    // for the identify reply of the device it has opened.
     bool isOpen() const;
     // The identify result of the last device the connect loop tried (1 when it found none to
     // try); lets tools say why no device connected.
@@ -111,6 +125,13 @@ public:
 signals:
     // Firmware transfer progress in percent, emitted on the GUI thread.
     void burnMcuProgress(int percent);
+    // GUI thread. The controller closed the open device by itself: it left (or left and came
+    // back under the same path) or it stopped taking frames for USB_DATA_CTRL::kLinkLostMs.
+    // Discovery should show the screen as not connected and start looking for it again.
+    void deviceLost();
+    // GUI thread. A screen is present but this user may not open it; once per device path
+    // (UsbDevice::permissionDenied, passed on).
+    void permissionDenied(const QString& devicePath);
 
 private:
     Q_DISABLE_COPY(WINUSB_MAIN_CTRL)
@@ -119,6 +140,10 @@ private:
     int firmwareEnd(std::uint32_t imageLength, std::uint32_t imageCrc);
     // Exchanges the packet in the transmit buffer and checks a 13-byte reply; *result gets byte 8.
     int shortExchange(int txLength, int replyPollLimit, std::uint8_t* result);
+    // The device object's handles are open (whether or not the handshake has completed).
+    bool deviceOpen() const;
+    void onDeviceRemoved();
+    void onStreamLinkLost();
 
     std::unique_ptr<UsbDevice> m_usbDevice;
     USB_DATA_CTRL m_streamer;
@@ -126,5 +151,8 @@ private:
     int m_deviceMode = kModeNone;
     QString m_firmwareVersion;
     bool m_connecting = false;
-    int m_lastConnectResult = 1;
+    int m_lastConnectResult = kConnectNoDevice;
+    // Why each path could not be opened, as last logged: a device that keeps failing the same
+    // way is logged once, not on every discovery turn.
+    QHash<QString, QString> m_openProblems;
 };

@@ -12,7 +12,12 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -24,6 +29,31 @@ constexpr int kMaxImageBytes = 64 * 1024 * 1024;
 // until the host's writes block.
 constexpr qint64 kStalledReadBuffer = 1;
 
+// The folder of last resort lies under /tmp, where every user may create things: it is used only
+// as a folder of this user's that nobody else may enter (mode 0700), made so when missing.
+bool sharedFolderIsPrivate(const QString& folder, QString* why)
+{
+#ifndef _WIN32
+    const QByteArray native = QFile::encodeName(folder);
+    struct stat st
+    {
+    };
+    if (::lstat(native.constData(), &st) != 0 &&
+        ((::mkdir(native.constData(), S_IRWXU) != 0 && errno != EEXIST) || ::lstat(native.constData(), &st) != 0)) {
+        *why = QStringLiteral("cannot create %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid() || (st.st_mode & 07777) != S_IRWXU) {
+        *why = QStringLiteral("%1 is not a folder of this user's with mode 0700; refusing to use it").arg(folder);
+        return false;
+    }
+#else
+    Q_UNUSED(folder)
+    Q_UNUSED(why)
+#endif
+    return true;
+}
+
 } // namespace
 
 struct SimulatorCore::Connection
@@ -31,6 +61,7 @@ struct SimulatorCore::Connection
     QPointer<QLocalSocket> socket;
     QByteArray inbox;
     bool closed = false;
+    QByteArray heldReply; // a firmware end reply kept back (lateEndReply)
 };
 
 SimulatorCore::SimulatorCore(const SimulatorOptions& options, QObject* parent)
@@ -94,6 +125,12 @@ bool SimulatorCore::listen()
 {
     if (m_options.name.isEmpty() || m_options.name.contains(QLatin1Char('/'))) {
         m_error = QStringLiteral("the name must not be empty or contain \"/\"");
+        return false;
+    }
+    const bool sharedFallback = m_options.folder.isEmpty() && qEnvironmentVariableIsEmpty("VORTANE_SIM_DIR") &&
+                                qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR");
+    if (sharedFallback && !sharedFolderIsPrivate(m_folder, &m_error)) {
+        qCWarning(lcSimulator).noquote() << m_error;
         return false;
     }
     if (!QDir().mkpath(m_folder)) {
@@ -182,6 +219,19 @@ void SimulatorCore::handlePayload(Connection* connection, const QByteArray& payl
     case SimProtocol::PacketKind::ScreenFrame:
         handleFrame(payload);
         return;
+    default:
+        break;
+    }
+    if (!connection->heldReply.isEmpty()) {
+        // The answer to an earlier command, late: it reaches the host before this one's.
+        qCInfo(lcSimulator) << "sending the held-back firmware end reply late";
+        const QByteArray held = connection->heldReply;
+        connection->heldReply.clear();
+        reply(connection, held);
+    }
+    switch (kind) {
+    case SimProtocol::PacketKind::ScreenFrame:
+        return;
     case SimProtocol::PacketKind::FirmwareBlock:
         ++m_counters.commands;
         handleFirmwareBlock(connection, payload);
@@ -257,10 +307,22 @@ void SimulatorCore::handleFrame(const QByteArray& payload)
 
 void SimulatorCore::handleIdentify(Connection* connection)
 {
+    const SimulatorFaults& f = m_options.faults;
+    ++m_identifiesSeen;
+    if (m_identifiesSeen <= f.ignoreIdentifies) {
+        qCInfo(lcSimulator) << "identify request" << m_identifiesSeen << "ignored on purpose";
+        return;
+    }
     char state = m_mode == Mode::Update ? '[' : ';';
-    if (m_options.faults.stateLetter != 0)
-        state = m_options.faults.stateLetter;
-    reply(connection, SimProtocol::identifyReply(state, m_options.firmwareVersion, m_options.model));
+    if (f.stateLetter != 0)
+        state = f.stateLetter;
+    uint16_t model = m_options.model;
+    if (m_identifiesSeen <= f.wrongModelIdentifies) {
+        model = model == 0x0002 ? 0x0003 : 0x0002;
+        qCInfo(lcSimulator) << "identify request" << m_identifiesSeen << "answered with model bytes" << Qt::hex
+                            << model;
+    }
+    reply(connection, SimProtocol::identifyReply(state, m_options.firmwareVersion, model));
 }
 
 void SimulatorCore::handleRestart(Connection* connection, const QByteArray& payload)
@@ -366,7 +428,14 @@ void SimulatorCore::handleFirmwareEnd(Connection* connection, const QByteArray& 
         qCWarning(lcSimulator).noquote() << "firmware refused:" << why;
     }
     m_imageBroken = false;
-    reply(connection, SimProtocol::shortReply('L', why.isEmpty() ? 0 : 1));
+    const QByteArray answer = SimProtocol::shortReply('L', why.isEmpty() ? 0 : 1);
+    if (m_options.faults.lateEndReply && !m_endReplyHeldOnce) {
+        m_endReplyHeldOnce = true;
+        qCInfo(lcSimulator) << "holding the firmware end reply back until the next command";
+        connection->heldReply = answer;
+    } else {
+        reply(connection, answer);
+    }
     emit countersChanged();
     emit firmwareFinished(why.isEmpty(), savedTo);
 }

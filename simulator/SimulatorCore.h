@@ -26,6 +26,9 @@ struct SimulatorFaults
     int vanishAfterBlocks = -1;    // after answering this many firmware blocks the device is gone
     int vanishAfterFrames = -1;    // after this many good frames the device is gone
     int stallAfterFrames = -1;     // after this many good frames the device stops taking data
+    int ignoreIdentifies = 0;      // the first this many identify requests are never answered
+    int wrongModelIdentifies = 0;  // the first this many identify replies carry other model bytes
+    bool lateEndReply = false;     // the first firmware end is answered only when the next command arrives
 };
 
 struct SimulatorOptions
@@ -157,6 +160,8 @@ private:
     QByteArray m_image;
     bool m_imageBroken = false;
     int m_blocksAnswered = 0;
+    int m_identifiesSeen = 0;
+    bool m_endReplyHeldOnce = false;
     QByteArray m_acceptedImage;
 
     QElapsedTimer m_clock;

@@ -116,6 +116,10 @@ int main(int argc, char** argv)
         {"vanish-after-blocks", "Fault: disappear for good after answering N firmware blocks.", "N"},
         {"vanish-after-frames", "Fault: disappear for good after N good frames.", "N"},
         {"stall-after-frames", "Fault: stop taking data after N good frames (writes block).", "N"},
+        {"ignore-identify", "Fault: never answer the first N identify requests.", "N"},
+        {"wrong-model-identify", "Fault: answer the first N identify requests with other model bytes.", "N"},
+        {"late-end-reply",
+         "Fault: answer the first firmware end only when the next command arrives, just before its reply."},
     });
     parser.process(*app);
     if (!parser.positionalArguments().isEmpty()) {
@@ -143,6 +147,7 @@ int main(int argc, char** argv)
     faults.wrongReplyLength = parser.isSet("short-reply");
     faults.badReplyCrc = parser.isSet("bad-crc");
     faults.rejectFirmware = parser.isSet("reject-firmware");
+    faults.lateEndReply = parser.isSet("late-end-reply");
     if (parser.isSet("state")) {
         const QByteArray letter = parser.value("state").toLatin1();
         if (letter.size() != 1) {
@@ -162,7 +167,9 @@ int main(int argc, char** argv)
     }
     if (!parseCount(parser, "vanish-after-blocks", &faults.vanishAfterBlocks) ||
         !parseCount(parser, "vanish-after-frames", &faults.vanishAfterFrames) ||
-        !parseCount(parser, "stall-after-frames", &faults.stallAfterFrames))
+        !parseCount(parser, "stall-after-frames", &faults.stallAfterFrames) ||
+        !parseCount(parser, "ignore-identify", &faults.ignoreIdentifies) ||
+        !parseCount(parser, "wrong-model-identify", &faults.wrongModelIdentifies))
         return 2;
     int dumpFrames = 100;
     if (!parseCount(parser, "dump-frames", &dumpFrames))

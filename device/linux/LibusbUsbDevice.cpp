@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <QThread>
+#include <QTimer>
 
 #include <libusb.h>
 
@@ -30,6 +31,11 @@ bool isScreen(libusb_device* device)
     return libusb_get_device_descriptor(device, &descriptor) == 0 &&
            descriptor.idVendor == DevicePathRules::kScreenVid && descriptor.idProduct == DevicePathRules::kScreenPid;
 }
+
+// Draining the IN pipe before a command: a reply the device already holds is delivered within a
+// (micro)frame, so a short wait per read suffices; a device that keeps sending is not drained forever.
+constexpr unsigned kDrainWaitMs = 3;
+constexpr int kDrainReadLimit = 16;
 
 QString errorText(int code)
 {
@@ -59,8 +65,9 @@ void LibusbUsbDevice::HandleDeleter::operator()(libusb_device_handle* handle) co
     libusb_close(handle);
 }
 
-LibusbUsbDevice::LibusbUsbDevice(QObject* parent)
+LibusbUsbDevice::LibusbUsbDevice(Notifications notifications, QObject* parent)
     : UsbDevice(parent)
+    , m_notifications(notifications)
 {
     libusb_context* context = nullptr;
     const int result = libusb_init(&context);
@@ -86,11 +93,12 @@ QString LibusbUsbDevice::pathOf(libusb_device* device)
     QStringList portText;
     for (int i = 0; i < depth; ++i)
         portText << QString::number(ports[i]);
-    const QString path = QStringLiteral("USB:VID_%1&PID_%2#BUS_%3#PORT_%4")
+    const QString path = QStringLiteral("USB:VID_%1&PID_%2#BUS_%3#PORT_%4#ADDR_%5")
                              .arg(descriptor.idVendor, 4, 16, QLatin1Char('0'))
                              .arg(descriptor.idProduct, 4, 16, QLatin1Char('0'))
                              .arg(libusb_get_bus_number(device), 3, 10, QLatin1Char('0'))
-                             .arg(depth > 0 ? portText.join(QLatin1Char('.')) : QStringLiteral("0"));
+                             .arg(depth > 0 ? portText.join(QLatin1Char('.')) : QStringLiteral("0"))
+                             .arg(libusb_get_device_address(device), 3, 10, QLatin1Char('0'));
     return path.toUpper();
 }
 
@@ -133,6 +141,7 @@ QList<UsbDeviceInfo> LibusbUsbDevice::listDevices()
                 m_names.insert(path, info.name);
             } else if (opened == LIBUSB_ERROR_ACCESS) {
                 info.problem = permissionProblemText();
+                notePermissionDenied(path);
             } else {
                 info.problem = errorText(opened);
             }
@@ -179,6 +188,8 @@ bool LibusbUsbDevice::openHandle(libusb_device* device, const QString& path)
     const int opened = libusb_open(device, &raw);
     if (opened != 0) {
         setLastError(opened == LIBUSB_ERROR_ACCESS ? permissionProblemText() : errorText(opened));
+        if (opened == LIBUSB_ERROR_ACCESS)
+            notePermissionDenied(path);
         return false;
     }
     std::unique_ptr<libusb_device_handle, HandleDeleter> handle(raw);
@@ -191,26 +202,48 @@ bool LibusbUsbDevice::openHandle(libusb_device* device, const QString& path)
     }
     const std::unique_ptr<libusb_config_descriptor, ConfigDeleter> config(rawConfig);
 
+    // The first interface whose alternate setting 0 has bulk pipes in both directions; the last
+    // bulk endpoint of each direction wins. Interfaces with pipes of one direction only are noted
+    // for the error: the two pipes must be claimable together.
     int interfaceNumber = -1;
     std::uint8_t in = 0;
     std::uint8_t out = 0;
+    int inOnlyInterface = -1;
+    int outOnlyInterface = -1;
     for (int i = 0; i < config->bNumInterfaces && interfaceNumber < 0; ++i) {
         if (config->interface[i].num_altsetting < 1)
             continue;
         const libusb_interface_descriptor& setting = config->interface[i].altsetting[0];
+        std::uint8_t settingIn = 0;
+        std::uint8_t settingOut = 0;
         for (int e = 0; e < setting.bNumEndpoints; ++e) {
             const libusb_endpoint_descriptor& endpoint = setting.endpoint[e];
             if ((endpoint.bmAttributes & LIBUSB_TRANSFER_TYPE_MASK) != LIBUSB_TRANSFER_TYPE_BULK)
                 continue;
-            // The last bulk endpoint of each direction wins.
             if (endpoint.bEndpointAddress & LIBUSB_ENDPOINT_IN)
-                in = endpoint.bEndpointAddress;
+                settingIn = endpoint.bEndpointAddress;
             else
-                out = endpoint.bEndpointAddress;
+                settingOut = endpoint.bEndpointAddress;
+        }
+        if (settingIn != 0 && settingOut != 0) {
             interfaceNumber = setting.bInterfaceNumber;
+            in = settingIn;
+            out = settingOut;
+        } else if (settingIn != 0 && inOnlyInterface < 0) {
+            inOnlyInterface = setting.bInterfaceNumber;
+        } else if (settingOut != 0 && outOnlyInterface < 0) {
+            outOnlyInterface = setting.bInterfaceNumber;
         }
     }
-    if (interfaceNumber < 0 || in == 0 || out == 0) {
+    if (interfaceNumber < 0 && inOnlyInterface >= 0 && outOnlyInterface >= 0) {
+        setLastError(tr("The device at %1 has its bulk IN pipe on interface %2 and its bulk OUT pipe on interface %3; "
+                        "both must be on one interface.")
+                         .arg(path)
+                         .arg(inOnlyInterface)
+                         .arg(outOnlyInterface));
+        return false;
+    }
+    if (interfaceNumber < 0) {
         setLastError(tr("The device at %1 has no bulk pipes.").arg(path));
         return false;
     }
@@ -221,6 +254,8 @@ bool LibusbUsbDevice::openHandle(libusb_device* device, const QString& path)
     if (result != 0) {
         setLastError(result == LIBUSB_ERROR_ACCESS ? permissionProblemText()
                                                    : tr("The device at %1 is in use: %2").arg(path, errorText(result)));
+        if (result == LIBUSB_ERROR_ACCESS)
+            notePermissionDenied(path);
         return false;
     }
     m_interface = interfaceNumber;
@@ -254,14 +289,25 @@ bool LibusbUsbDevice::close()
 
 void LibusbUsbDevice::registerNotifications(quintptr)
 {
-    if (!m_context || m_eventThread || !libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG))
+    if (!m_context || m_eventThread || m_pollTimer)
         return;
+    if (m_notifications == Notifications::PollingOnly) {
+        startPolling();
+        return;
+    }
+    if (!libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG)) {
+        qCWarning(lcDevice) << "no USB hotplug notifications on this system; looking for the screen once a second";
+        startPolling();
+        return;
+    }
     const int result = libusb_hotplug_register_callback(
         m_context.get(), libusb_hotplug_event(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT),
         LIBUSB_HOTPLUG_NO_FLAGS, DevicePathRules::kScreenVid, DevicePathRules::kScreenPid, LIBUSB_HOTPLUG_MATCH_ANY,
         hotplugCallback, this, &m_hotplugHandle);
     if (result != 0) {
-        qCWarning(lcDevice) << "no USB hotplug notifications:" << errorText(result);
+        qCWarning(lcDevice) << "no USB hotplug notifications:" << errorText(result)
+                            << "- looking for the screen once a second";
+        startPolling();
         return;
     }
     m_hotplugRegistered = true;
@@ -275,6 +321,37 @@ void LibusbUsbDevice::registerNotifications(quintptr)
     });
     m_eventThread->setObjectName(QStringLiteral("vortane-usb-events"));
     m_eventThread->start();
+}
+
+void LibusbUsbDevice::startPolling()
+{
+    for (const UsbDeviceInfo& info : listDevices())
+        m_polledPaths.insert(info.path);
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(kPresencePollMs);
+    connect(m_pollTimer, &QTimer::timeout, this, &LibusbUsbDevice::pollPresence);
+    m_pollTimer->start();
+}
+
+void LibusbUsbDevice::pollPresence()
+{
+    QSet<QString> present;
+    for (const UsbDeviceInfo& info : listDevices())
+        present.insert(info.path);
+    const QSet<QString> removed = m_polledPaths - present;
+    const QSet<QString> arrived = present - m_polledPaths;
+    m_polledPaths = present;
+    for (int i = 0; i < removed.size(); ++i)
+        emit deviceRemoved();
+    for (int i = 0; i < arrived.size(); ++i)
+        emit deviceArrived();
+}
+
+void LibusbUsbDevice::clearStall(libusb_device_handle* handle, std::uint8_t endpoint)
+{
+    const int result = libusb_clear_halt(handle, endpoint);
+    qCWarning(lcDevice) << "endpoint" << Qt::hex << endpoint
+                        << "stalled; clearing the halt:" << (result == 0 ? QStringLiteral("done") : errorText(result));
 }
 
 void LibusbUsbDevice::stopEventThread()
@@ -297,15 +374,42 @@ int LibusbUsbDevice::read(std::uint8_t* buffer, const TransferKeepGoing& keepGoi
     libusb_device_handle* handle = m_liveHandle.load(std::memory_order_acquire);
     if (!handle)
         return -1;
+    bool stallCleared = false;
     for (;;) {
         int transferred = 0;
         const int result =
             libusb_bulk_transfer(handle, m_inPipe, buffer, Packets::kMaxReadSize, &transferred, kTransferSliceMs);
         if (result == 0 || (result == LIBUSB_ERROR_TIMEOUT && transferred > 0))
             return transferred;
+        if (result == LIBUSB_ERROR_PIPE && !stallCleared) {
+            clearStall(handle, m_inPipe);
+            stallCleared = true;
+            continue;
+        }
         if (result != LIBUSB_ERROR_TIMEOUT || !keepGoing())
             return -1;
     }
+}
+
+int LibusbUsbDevice::drainInput(const TransferKeepGoing&)
+{
+    libusb_device_handle* handle = m_liveHandle.load(std::memory_order_acquire);
+    if (!handle)
+        return 0;
+    int dropped = 0;
+    std::uint8_t scratch[Packets::kMaxReadSize];
+    for (int i = 0; i < kDrainReadLimit; ++i) {
+        int transferred = 0;
+        const int result = libusb_bulk_transfer(handle, m_inPipe, scratch, sizeof scratch, &transferred, kDrainWaitMs);
+        if (result == LIBUSB_ERROR_PIPE) {
+            clearStall(handle, m_inPipe);
+            break;
+        }
+        if (transferred <= 0)
+            break;
+        ++dropped;
+    }
+    return dropped;
 }
 
 int LibusbUsbDevice::bulkWrite(const std::uint8_t* data, qint64 length, const TransferKeepGoing& keepGoing)
@@ -314,6 +418,7 @@ int LibusbUsbDevice::bulkWrite(const std::uint8_t* data, qint64 length, const Tr
     if (!handle)
         return -1;
     qint64 done = 0;
+    bool stallCleared = false;
     while (done < length) {
         const int chunk = int(std::min<qint64>(length - done, INT_MAX));
         int transferred = 0;
@@ -326,6 +431,12 @@ int LibusbUsbDevice::bulkWrite(const std::uint8_t* data, qint64 length, const Tr
         // A slice that moved data is progress: the device is taking the frame, so it is not cut short.
         if (result == LIBUSB_ERROR_TIMEOUT && (transferred > 0 || keepGoing()))
             continue;
+        // A halted endpoint stays halted until it is cleared; one retry after clearing it.
+        if (result == LIBUSB_ERROR_PIPE && !stallCleared) {
+            clearStall(handle, m_outPipe);
+            stallCleared = true;
+            continue;
+        }
         return -1;
     }
     return 1;

@@ -81,6 +81,10 @@
         <translation>%1 处的设备没有批量传输管道。</translation>
     </message>
     <message>
+        <source>The device at %1 has its bulk IN pipe on interface %2 and its bulk OUT pipe on interface %3; both must be on one interface.</source>
+        <translation>%1 处的设备的批量输入管道在接口 %2 上，批量输出管道在接口 %3 上；两者必须位于同一接口。</translation>
+    </message>
+    <message>
         <source>The device at %1 is in use: %2</source>
         <translation>%1 处的设备正被占用：%2</translation>
     </message>

@@ -81,6 +81,10 @@
         <translation>The device at %1 has no bulk pipes.</translation>
     </message>
     <message>
+        <source>The device at %1 has its bulk IN pipe on interface %2 and its bulk OUT pipe on interface %3; both must be on one interface.</source>
+        <translation>The device at %1 has its bulk IN pipe on interface %2 and its bulk OUT pipe on interface %3; both must be on one interface.</translation>
+    </message>
+    <message>
         <source>The device at %1 is in use: %2</source>
         <translation>The device at %1 is in use: %2</translation>
     </message>

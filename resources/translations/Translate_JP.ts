@@ -81,6 +81,10 @@
         <translation>%1 のデバイスにはバルク転送パイプがありません。</translation>
     </message>
     <message>
+        <source>The device at %1 has its bulk IN pipe on interface %2 and its bulk OUT pipe on interface %3; both must be on one interface.</source>
+        <translation>%1 のデバイスはバルク入力パイプがインターフェース %2、バルク出力パイプがインターフェース %3 にあります。両方が同じインターフェースにある必要があります。</translation>
+    </message>
+    <message>
         <source>The device at %1 is in use: %2</source>
         <translation>%1 のデバイスは使用中です: %2</translation>
     </message>

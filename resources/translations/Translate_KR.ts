@@ -81,6 +81,10 @@
         <translation>%1의 장치에 벌크 파이프가 없습니다.</translation>
     </message>
     <message>
+        <source>The device at %1 has its bulk IN pipe on interface %2 and its bulk OUT pipe on interface %3; both must be on one interface.</source>
+        <translation>%1의 장치는 벌크 입력 파이프가 인터페이스 %2에, 벌크 출력 파이프가 인터페이스 %3에 있습니다. 두 파이프는 같은 인터페이스에 있어야 합니다.</translation>
+    </message>
+    <message>
         <source>The device at %1 is in use: %2</source>
         <translation>%1의 장치가 사용 중입니다: %2</translation>
     </message>

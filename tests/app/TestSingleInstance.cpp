@@ -42,6 +42,22 @@ public:
         }
         return true;
     }
+    // Waits until one of the lines has been printed; false when none came in time.
+    bool waitForAnyLine(const QList<QByteArray>& lines, int timeoutMs = 5000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            for (const QByteArray& line : lines) {
+                if (output.contains(line + '\n'))
+                    return true;
+            }
+            if (timer.elapsed() > timeoutMs)
+                return false;
+            process.waitForReadyRead(50);
+            output += process.readAllStandardOutput();
+        }
+    }
     int count(const QByteArray& line)
     {
         output += process.readAllStandardOutput();
@@ -118,7 +134,7 @@ private slots:
         QVERIFY(first.waitForLine("primary"));
         for (int knock = 1; knock <= 2; ++knock) {
             Host later(runtime.path(), {});
-            QVERIFY(later.process.waitForFinished(5000));
+            QVERIFY(later.process.state() == QProcess::NotRunning || later.process.waitForFinished(5000));
             QCOMPARE(later.process.exitCode(), 0);
             const int expected = knock == 1 ? shownAfterFirstKnock : shownAfterSecondKnock;
             if (expected > 0)
@@ -155,6 +171,26 @@ private slots:
         QVERIFY(host.waitForLine("stopped"));
         QCOMPARE(host.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(host.process.exitCode(), 0);
+    }
+
+    void simultaneousLaunchesMakeOneInstance()
+    {
+        constexpr int kTrials = 50;
+        for (int trial = 0; trial < kTrials; ++trial) {
+            Host a(runtime.path(), {});
+            Host b(runtime.path(), {});
+            QVERIFY(a.waitForAnyLine({"primary", "secondary"}, 10000));
+            QVERIFY(b.waitForAnyLine({"primary", "secondary"}, 10000));
+            const int primaries = a.count("primary") + b.count("primary");
+            QVERIFY2(primaries == 1,
+                     qPrintable(QStringLiteral("trial %1: %2 first instances").arg(trial).arg(primaries)));
+            Host& first = a.count("primary") ? a : b;
+            Host& later = a.count("primary") ? b : a;
+            QVERIFY(later.process.state() == QProcess::NotRunning || later.process.waitForFinished(5000));
+            QCOMPARE(later.process.exitCode(), 0);
+            first.process.terminate();
+            QVERIFY(first.process.waitForFinished(5000));
+        }
     }
 
     void socketIsPrivateToTheUser()

@@ -45,6 +45,8 @@ private slots:
     void pathOpensItsOwnBackend();
     void unknownPathStaysClosed();
     void notificationsOfEveryBackendArrive();
+    void openBackendDecidesWhetherItsDeviceIsStillThere();
+    void permissionNoticesAndDrainingPassThrough();
 };
 
 void TestCompositeUsbDevice::realDevicesAreListedFirst()
@@ -92,6 +94,37 @@ void TestCompositeUsbDevice::notificationsOfEveryBackendArrive()
     emit rig.simulated->deviceRemoved();
     QCOMPARE(arrived.count(), 1);
     QCOMPARE(removed.count(), 1);
+}
+
+void TestCompositeUsbDevice::openBackendDecidesWhetherItsDeviceIsStillThere()
+{
+    Rig rig;
+    const QString simPath = rig.simulated->screen(0).path;
+    QVERIFY(rig.composite.open(simPath));
+    QVERIFY(rig.composite.openDeviceStillPresent());
+    // The simulated screen restarts under the same path: listed, but not the device opened.
+    rig.simulated->reenumerate(0);
+    QVERIFY(rig.composite.enumerateDevices().contains(simPath));
+    QVERIFY(!rig.composite.openDeviceStillPresent());
+    rig.composite.close();
+    QVERIFY(!rig.composite.openDeviceStillPresent()); // judged after close as well
+}
+
+void TestCompositeUsbDevice::permissionNoticesAndDrainingPassThrough()
+{
+    Rig rig;
+    rig.real->screen(0).permissionDenied = true;
+    QSignalSpy denied(&rig.composite, &UsbDevice::permissionDenied);
+    QVERIFY(!rig.composite.open(rig.real->screen(0).path));
+    QCOMPARE(denied.count(), 1);
+    QCOMPARE(denied.at(0).at(0).toString(), rig.real->screen(0).path);
+
+    QVERIFY(rig.composite.open(rig.simulated->screen(0).path));
+    std::uint8_t tx[64] = {0xAA, 0x55, 0x4B, 0x4C, 0x54};
+    QCOMPARE(rig.composite.writeCommand(tx, 36, kAlways), 1);
+    QCOMPARE(rig.simulated->pendingReplies(), 1);
+    QCOMPARE(rig.composite.drainInput(kAlways), 1);
+    QCOMPARE(rig.simulated->pendingReplies(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestCompositeUsbDevice)

@@ -77,6 +77,8 @@ private slots:
     void endRejected();
     void deviceVanishingMidTransferFails();
     void retryAfterUnansweredBlockSucceeds();
+    void retryAfterTimedOutEndGetsItsOwnAnswer_data();
+    void retryAfterTimedOutEndGetsItsOwnAnswer();
     void preconditions();
     void wholeFlowFromNormalModeAndBack();
     void waitForUpdateModeGivesUp();
@@ -186,6 +188,36 @@ void TestFirmwareUpdate::retryAfterUnansweredBlockSucceeds()
     QCOMPARE(rig.controller->writeFirmwareFile(path), 1);
     QCOMPARE(rig.fake->blockAddresses(), (QList<quint32>{0, 4096}));
     QCOMPARE(rig.fake->firmwareImage(), image);
+}
+
+void TestFirmwareUpdate::retryAfterTimedOutEndGetsItsOwnAnswer_data()
+{
+    QTest::addColumn<bool>("withNextCommand");
+    QTest::newRow("late end reply waiting before the retry is drained") << false;
+    QTest::newRow("late end reply read before the retry's first reply is skipped") << true;
+}
+
+void TestFirmwareUpdate::retryAfterTimedOutEndGetsItsOwnAnswer()
+{
+    // The screen rejects the image both times, but its answer to the first end command comes
+    // too late. Taken for the answer to a later command, it would shift every reply by one and
+    // the retry's end command would read a block's reply: "accepted".
+    QFETCH(bool, withNextCommand);
+    FakeScreenDevice::Screen screen = updateModeScreen();
+    screen.firmwareEndResult = 1;
+    screen.heldEndReplies = 1;
+    screen.releaseHeldWithNextCommand = withNextCommand;
+    Rig rig(screen);
+    const QString path = writeFile(m_dir, imageOf(8192));
+
+    QCOMPARE(rig.controller->writeFirmwareFile(path), 0); // the end command timed out
+    if (!withNextCommand) {
+        rig.fake->releaseHeldReplies();
+        QCOMPARE(rig.fake->pendingReplies(), 1);
+    }
+    QVERIFY(rig.controller->isOpen());
+    QCOMPARE(rig.controller->writeFirmwareFile(path), 0); // the screen's own answer: rejected
+    QCOMPARE(rig.fake->pendingReplies(), 0);
 }
 
 void TestFirmwareUpdate::preconditions()

@@ -64,6 +64,8 @@ private slots:
     void deviceSideFramePackets_data();
     void deviceSideFramePackets();
     void deviceRepliesPassHostChecks();
+    void replyBelongsToItsCommand_data();
+    void replyBelongsToItsCommand();
 };
 
 void TestPackets::checksums_data()
@@ -415,6 +417,63 @@ void TestPackets::deviceRepliesPassHostChecks()
     std::uint8_t result = 0;
     QCOMPARE(int(checkShortReply(rx, buildShortReply(rx, 1), &result)), int(ReplyOk));
     QCOMPARE(int(result), 1);
+}
+
+void TestPackets::replyBelongsToItsCommand_data()
+{
+    QTest::addColumn<char>("command"); // K identify, O restart, J firmware block, L firmware end
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("answers");
+    const auto asBytes = [](const std::vector<std::uint8_t>& v) {
+        return QByteArray(reinterpret_cast<const char*>(v.data()), int(v.size()));
+    };
+    const auto shortReplyNaming = [&asBytes](char letter) {
+        return asBytes(sealedReply(13, [letter](std::uint8_t* r) {
+            r[0] = 0xAA;
+            r[1] = 0x55;
+            r[2] = std::uint8_t(letter);
+        }));
+    };
+    const QByteArray identifyAnswer = asBytes(sealedReply(36, [](std::uint8_t* r) { r[2] = kStateNormal; }));
+    const QByteArray plainShort = asBytes(sealedReply(13, [](std::uint8_t*) {}));
+    QTest::newRow("identify: an identify reply answers it") << 'K' << identifyAnswer << true;
+    QTest::newRow("identify: a short reply is another command's") << 'K' << plainShort << false;
+    QTest::newRow("end: a short reply naming L answers it") << 'L' << shortReplyNaming('L') << true;
+    QTest::newRow("end: a short reply naming J is a block's") << 'L' << shortReplyNaming('J') << false;
+    QTest::newRow("block: a short reply naming L is an end's") << 'J' << shortReplyNaming('L') << false;
+    QTest::newRow("restart: a short reply naming O answers it") << 'O' << shortReplyNaming('O') << true;
+    QTest::newRow("end: a short reply naming nothing is taken") << 'L' << plainShort << true;
+    QTest::newRow("end: a letter that is no command's is taken") << 'L' << shortReplyNaming('Z') << true;
+    QTest::newRow("end: an identify reply is another command's") << 'L' << identifyAnswer << false;
+    QByteArray broken = shortReplyNaming('J');
+    broken[12] = char(broken[12] ^ 1);
+    QTest::newRow("end: a broken reply is left to the checks") << 'L' << broken << true;
+    QTest::newRow("end: a reply of another length is left to the checks") << 'L' << QByteArray(20, 'x') << true;
+}
+
+void TestPackets::replyBelongsToItsCommand()
+{
+    QFETCH(char, command);
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, answers);
+    std::uint8_t tx[kTxBufferSize] = {};
+    switch (command) {
+    case 'K':
+        buildIdentifyRequest(tx);
+        break;
+    case 'O':
+        buildRestartRequest(tx, kRestartIntoNormal);
+        break;
+    case 'J': {
+        const std::uint8_t block[16] = {};
+        buildFirmwareBlock(tx, 0, block, sizeof block);
+        break;
+    }
+    default:
+        buildFirmwareEnd(tx, 16, 0);
+        break;
+    }
+    QCOMPARE(replyAnswers(tx, reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size()), answers);
 }
 
 QTEST_APPLESS_MAIN(TestPackets)

@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +38,10 @@ private slots:
     void stalledWriteGivesUpWhenTold();
     void vanishedScreenFailsTransfers();
     void arrivalAndRemovalFromFolder();
+    void restartedScreenIsAnotherDevice();
+    void lateRepliesAreDrained();
+    void sharedFolderMustBePrivate_data();
+    void sharedFolderMustBePrivate();
     void controllerConnectsAndStreams();
 
 private:
@@ -171,6 +176,100 @@ void TestSimLink::arrivalAndRemovalFromFolder()
     peer.reset();
     QTRY_COMPARE(removed.count(), 1);
     QCOMPARE(arrived.count(), 1);
+}
+
+void TestSimLink::restartedScreenIsAnotherDevice()
+{
+    // A simulated screen that restarts makes its socket anew under the same name: the connection
+    // to the old one reaches nothing, so it is not "still present".
+    auto peer = std::make_unique<SimScreenPeer>(m_dir->path(), QStringLiteral("screen"));
+    SimUsbDevice device;
+    QVERIFY(device.open(simDevicePath(peer->socketPath())));
+    QVERIFY(device.openDeviceStillPresent());
+    QSignalSpy arrived(&device, &UsbDevice::deviceArrived);
+    QSignalSpy removed(&device, &UsbDevice::deviceRemoved);
+    device.registerNotifications(0);
+
+    peer.reset(); // gone and back before anyone looked
+    peer = std::make_unique<SimScreenPeer>(m_dir->path(), QStringLiteral("screen"));
+    QVERIFY(peer->isListening());
+    QVERIFY(device.enumerateDevices().contains(device.devicePath()));
+    QVERIFY(!device.openDeviceStillPresent());
+    QTRY_COMPARE(removed.count(), 1);
+    QTRY_COMPARE(arrived.count(), 1);
+
+    QVERIFY(device.open(simDevicePath(peer->socketPath())));
+    QVERIFY(device.openDeviceStillPresent());
+}
+
+void TestSimLink::lateRepliesAreDrained()
+{
+    SimScreenPeer peer(m_dir->path(), QStringLiteral("screen"));
+    peer.setPrelude({{kSimDeviceToHost, QByteArray("late one")}, {kSimDeviceToHost, QByteArray("late two")}});
+    SimUsbDevice device;
+    QVERIFY(device.open(simDevicePath(peer.socketPath())));
+    std::uint8_t tx[Packets::kTxBufferSize];
+    QCOMPARE(device.writeCommand(tx, Packets::buildIdentifyRequest(tx), kAlways), 1);
+    // Nobody reads: the two stray messages and the reply wait in the pipe until drained.
+    int dropped = 0;
+    QTRY_COMPARE(dropped += device.drainInput(kAlways), 3);
+    QCOMPARE(device.drainInput(kAlways), 0);
+
+    peer.setPrelude({});
+    QCOMPARE(device.writeCommand(tx, Packets::buildIdentifyRequest(tx), kAlways), 1);
+    std::uint8_t rx[Packets::kRxBufferSize];
+    QCOMPARE(device.read(rx, kAlways), Packets::kIdentifyReplySize);
+}
+
+void TestSimLink::sharedFolderMustBePrivate_data()
+{
+    QTest::addColumn<QString>("setUp");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("missing: made with mode 0700") << "missing" << true;
+    QTest::newRow("this user's with mode 0700: used") << "0700" << true;
+    QTest::newRow("mode 0755: refused") << "0755" << false;
+    QTest::newRow("mode 0777: refused") << "0777" << false;
+    QTest::newRow("another user's: refused") << "other" << false;
+    QTest::newRow("a link to a private folder: refused") << "link" << false;
+    QTest::newRow("a file: refused") << "file" << false;
+}
+
+void TestSimLink::sharedFolderMustBePrivate()
+{
+    QFETCH(QString, setUp);
+    QFETCH(bool, usable);
+    const QString folder = m_dir->filePath(QStringLiteral("shared"));
+    const QByteArray native = QFile::encodeName(folder);
+    if (setUp == QLatin1String("0700") || setUp == QLatin1String("other")) {
+        QVERIFY(QDir().mkdir(folder));
+        QCOMPARE(::chmod(native.constData(), 0700), 0);
+        if (setUp == QLatin1String("other")) {
+            if (::getuid() != 0)
+                QSKIP("giving a folder to another user needs root");
+            QCOMPARE(::chown(native.constData(), 4242, 4242), 0);
+        }
+    } else if (setUp.startsWith(QLatin1Char('0'))) {
+        QVERIFY(QDir().mkdir(folder));
+        QCOMPARE(::chmod(native.constData(), mode_t(setUp.toInt(nullptr, 8))), 0);
+    } else if (setUp == QLatin1String("link")) {
+        const QString target = m_dir->filePath(QStringLiteral("target"));
+        QVERIFY(QDir().mkdir(target));
+        QCOMPARE(::chmod(QFile::encodeName(target).constData(), 0700), 0);
+        QVERIFY(QFile::link(target, folder));
+    } else if (setUp == QLatin1String("file")) {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QString why;
+    QCOMPARE(claimPrivateFolder(folder, &why), usable);
+    QCOMPARE(why.isEmpty(), usable);
+    if (usable) {
+        struct stat st
+        {
+        };
+        QCOMPARE(::lstat(native.constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), 0700);
+    }
 }
 
 void TestSimLink::controllerConnectsAndStreams()

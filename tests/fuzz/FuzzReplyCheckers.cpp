@@ -49,6 +49,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t(frame.jpegLength) + Packets::kFrameHeaderSize != size)
         std::abort();
 
+    // A reply is refused as another command's only when it is a well-formed reply of its own
+    // (right length, matching CRC); everything else is left to the checks above.
+    std::vector<std::uint8_t> request(Packets::kTxBufferSize);
+    for (int kind = 0; kind < 3; ++kind) {
+        if (kind == 0)
+            Packets::buildIdentifyRequest(request.data());
+        else if (kind == 1)
+            Packets::buildRestartRequest(request.data(), 0);
+        else
+            Packets::buildFirmwareEnd(request.data(), 8, 0);
+        if (!Packets::replyAnswers(request.data(), reply.data(), length) && identifyCheck != Packets::ReplyOk &&
+            shortCheck != Packets::ReplyOk)
+            std::abort();
+    }
+
     // A block of the input's bytes (up to the largest block) must fit the transmit buffer exactly.
     if (size >= 1) {
         const int blockLength = int(size % (Packets::kFirmwareBlockMax + 1));

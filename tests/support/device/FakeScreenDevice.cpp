@@ -12,6 +12,9 @@ namespace {
 
 QByteArray sealed(QByteArray reply)
 {
+    // Replies start AA 55 like commands; short replies name the command they answer in byte 2.
+    reply[0] = char(0xAA);
+    reply[1] = char(0x55);
     const std::uint32_t crc = Packets::packetCrc32(reply.constData(), std::size_t(reply.size()));
     for (int shift = 24; shift >= 0; shift -= 8)
         reply.append(char((crc >> shift) & 0xFF));
@@ -55,12 +58,18 @@ bool FakeScreenDevice::open(const QString& path)
     close();
     for (int i = 0; i < m_screens.size(); ++i) {
         if (m_screens[i].path == path && m_screens[i].present) {
+            if (m_screens[i].permissionDenied) {
+                setLastError(permissionProblemText());
+                notePermissionDenied(path);
+                return false;
+            }
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_replies.clear();
                 m_gone = false;
                 m_blocksSeen = 0;
             }
+            m_openGeneration = m_screens[i].generation;
             m_open.store(i);
             setDevicePath(path);
             return true;
@@ -80,6 +89,71 @@ bool FakeScreenDevice::close()
     m_open.store(-1);
     m_changed.notify_all();
     return true;
+}
+
+bool FakeScreenDevice::openDeviceStillPresent()
+{
+    for (const Screen& s : m_screens) {
+        if (s.path == devicePath())
+            return s.present && s.generation == m_openGeneration;
+    }
+    return false;
+}
+
+void FakeScreenDevice::releaseHeldReplies()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_replies.append(m_held);
+        m_held.clear();
+    }
+    m_changed.notify_all();
+}
+
+int FakeScreenDevice::pendingReplies() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_replies.size();
+}
+
+void FakeScreenDevice::reenumerate(int index)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_open.load() == index)
+            m_gone = true;
+    }
+    m_changed.notify_all();
+    ++m_screens[index].generation;
+    emit deviceRemoved();
+    emit deviceArrived();
+}
+
+void FakeScreenDevice::unplug(int index)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_open.load() == index)
+            m_gone = true;
+    }
+    m_changed.notify_all();
+    m_screens[index].present = false;
+    emit deviceRemoved();
+}
+
+void FakeScreenDevice::plugIn(int index)
+{
+    ++m_screens[index].generation;
+    m_screens[index].present = true;
+    emit deviceArrived();
+}
+
+int FakeScreenDevice::drainInput(const TransferKeepGoing&)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int dropped = m_replies.size();
+    m_replies.clear();
+    return dropped;
 }
 
 QList<FakeScreenDevice::Received> FakeScreenDevice::commands() const
@@ -185,6 +259,8 @@ int FakeScreenDevice::bulkWrite(const std::uint8_t* data, qint64 length, const T
     }
     const bool isCommand = length >= 3 && data[0] == 0xAA && data[1] == 0x55;
     if (!isCommand) {
+        if (m_failFrames.load())
+            return -1;
         if (!waitWhile([this] { return m_gateClosed; }, keepGoing))
             return -1;
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -194,6 +270,10 @@ int FakeScreenDevice::bulkWrite(const std::uint8_t* data, qint64 length, const T
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_commands.append(Received{s.path, QByteArray(reinterpret_cast<const char*>(data), int(length))});
+        if (s.releaseHeldWithNextCommand) {
+            m_replies.append(m_held);
+            m_held.clear();
+        }
     }
     answerCommand(data, length);
     return 1;
@@ -219,7 +299,9 @@ void FakeScreenDevice::answerCommand(const std::uint8_t* data, qint64 length)
 {
     const int index = m_open.load();
     Screen& s = m_screens[index];
-    const QByteArray shortReply = sealed(QByteArray(9, '\0'));
+    QByteArray shortBody(9, '\0');
+    shortBody[2] = char(data[2]);
+    const QByteArray shortReply = sealed(shortBody);
     switch (data[2]) {
     case 0x4B: { // identify
         QByteArray reply(32, '\0');
@@ -276,7 +358,14 @@ void FakeScreenDevice::answerCommand(const std::uint8_t* data, qint64 length)
             result = good ? 0 : 2;
         }
         QByteArray reply(9, '\0');
+        reply[2] = char(data[2]);
         reply[8] = char(result);
+        if (m_endRepliesHeld < s.heldEndReplies) {
+            ++m_endRepliesHeld;
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_held.append(sealed(reply));
+            break;
+        }
         queueReply(sealed(reply));
         break;
     }

@@ -43,6 +43,13 @@ public:
         int unansweredBlocks = 0;   // the first this many firmware blocks get no reply
         int restartDelayMs = 30;    // how long a restart keeps the screen away
         bool present = true;
+        bool permissionDenied = false; // listed, but open() fails as for a user without access
+        // The replies to the first this many firmware end commands are held back (the exchange
+        // times out) and sent late: by releaseHeldReplies(), or just before the reply to the next
+        // command when releaseHeldWithNextCommand is set.
+        int heldEndReplies = 0;
+        bool releaseHeldWithNextCommand = false;
+        int generation = 0; // bumped each time the screen re-enumerates
     };
 
     // What the screen received, in order.
@@ -63,8 +70,24 @@ public:
     bool open(const QString& path) override;
     bool isOpen() const override;
     bool close() override;
+    bool openDeviceStillPresent() override;
     int read(std::uint8_t* buffer, const TransferKeepGoing& keepGoing) override;
+    int drainInput(const TransferKeepGoing& keepGoing) override;
 
+    // GUI thread. Sends the held-back replies now: they wait on the IN pipe for the next read.
+    void releaseHeldReplies();
+    // GUI thread. The screen restarts and comes back under the same path at once (a new
+    // generation): the open connection to it goes stale. Emits deviceRemoved() and deviceArrived().
+    void reenumerate(int index);
+    // Replies waiting to be read.
+    int pendingReplies() const;
+    // GUI thread. The screen is unplugged: it is no longer listed, and transfers on a connection
+    // to it fail. Emits deviceRemoved().
+    void unplug(int index);
+    // GUI thread. An unplugged screen is plugged in again (a new generation). Emits deviceArrived().
+    void plugIn(int index);
+    // Any thread. While set, frame writes fail at once (commands still pass).
+    void setFrameWritesFail(bool fail) { m_failFrames.store(fail); }
     // Any thread.
     QList<Received> commands() const; // packets starting AA 55
     QList<QByteArray> frames() const; // everything else (screen frames)
@@ -92,12 +115,15 @@ private:
 
     QVector<Screen> m_screens;
     std::atomic<int> m_open{-1}; // index of the open screen
+    int m_openGeneration = 0;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     QList<Received> m_commands;
     QList<QByteArray> m_frames;
     QList<QByteArray> m_replies;
+    QList<QByteArray> m_held;
+    int m_endRepliesHeld = 0;
     QByteArray m_image;
     QList<quint32> m_blockAddresses;
     QList<int> m_blockWriteLengths;
@@ -106,4 +132,5 @@ private:
     bool m_gateClosed = false;
     bool m_gone = false; // the open screen vanished: its transfers fail
     std::atomic<int> m_blocked{0};
+    std::atomic<bool> m_failFrames{false};
 };
