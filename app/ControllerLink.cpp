@@ -1,5 +1,6 @@
 #include "app/DeviceLink.h"
 
+#include "device/UsbDevice.h"
 #include "device/WINUSB_MAIN_CTRL.h"
 
 #include <QGuiApplication>
@@ -18,6 +19,10 @@ public:
         connect(controller.usbDevice(), &UsbDevice::deviceArrived, this, &DeviceLink::deviceArrived);
         connect(controller.usbDevice(), &UsbDevice::deviceRemoved, this, &DeviceLink::deviceRemoved);
         connect(&controller, &WINUSB_MAIN_CTRL::burnMcuProgress, this, &DeviceLink::burnMcuProgress);
+        connect(&controller, &WINUSB_MAIN_CTRL::deviceLost, this, &DeviceLink::deviceLost);
+        connect(&controller, &WINUSB_MAIN_CTRL::permissionDenied, this, [this](const QString& devicePath) {
+            emit permissionDenied(devicePath, UsbDevice::permissionProblemText());
+        });
     }
 
     void openFirstDevice() override { controller.openFirstDevice(); }
@@ -25,10 +30,7 @@ public:
     bool isOpen() const override { return controller.isOpen(); }
     int deviceMode() const override { return controller.deviceMode(); }
     QString firmwareVersion() const override { return controller.firmwareVersion(); }
-    bool openDeviceStillPresent() const override
-    {
-        return controller.usbDevice()->enumerateDevices().contains(controller.usbDevice()->devicePath());
-    }
+    bool openDeviceStillPresent() const override { return controller.usbDevice()->openDeviceStillPresent(); }
     void pushFrame(const QByteArray& frame) override { controller.pushFrame(frame); }
     int enterUpdateMode() override { return controller.enterUpdateMode(); }
     int returnToNormalMode() override { return controller.returnToNormalMode(); }

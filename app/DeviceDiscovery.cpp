@@ -4,8 +4,13 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QTimer>
+
+namespace {
+Q_LOGGING_CATEGORY(lcDiscovery, "vortane.app.discovery")
+} // namespace
 
 DeviceDiscovery::DeviceDiscovery(DeviceLink* device, QPushButton* statusButton, QLabel* firmwareVersionLabel,
                                  QObject* parent)
@@ -18,6 +23,14 @@ DeviceDiscovery::DeviceDiscovery(DeviceLink* device, QPushButton* statusButton, 
     connect(m_connectTimer, &QTimer::timeout, this, &DeviceDiscovery::connectDevice);
     connect(m_device, &DeviceLink::deviceArrived, this, &DeviceDiscovery::deviceArrived);
     connect(m_device, &DeviceLink::deviceRemoved, this, &DeviceDiscovery::deviceRemoved);
+    connect(m_device, &DeviceLink::deviceLost, this, &DeviceDiscovery::deviceLost);
+    connect(m_device, &DeviceLink::permissionDenied, this, [this](const QString& devicePath, const QString& advice) {
+        qCWarning(lcDiscovery).noquote() << "cannot open" << devicePath << "-" << advice;
+        if (m_permissionProblemShown)
+            return;
+        m_permissionProblemShown = true;
+        emit permissionProblem(advice);
+    });
 }
 
 DeviceDiscovery::~DeviceDiscovery() = default;
@@ -81,6 +94,12 @@ void DeviceDiscovery::deviceRemoved()
     // Keep looking, so a device that comes back without an arrival notice is still found.
     if (!m_connectTimer->isActive())
         keepLooking(kConnectIntervalMs);
+}
+
+void DeviceDiscovery::deviceLost()
+{
+    showConnected(false);
+    keepLooking(kArrivalConnectIntervalMs);
 }
 
 void DeviceDiscovery::keepLooking(int intervalMs)

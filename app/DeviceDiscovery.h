@@ -42,6 +42,12 @@ public slots:
     void connectDevice();
     void deviceArrived();
     void deviceRemoved();
+    // The device was closed because it stopped taking frames: look for it again at once.
+    void deviceLost();
+
+signals:
+    // The user should be told, once, why a present screen cannot be used.
+    void permissionProblem(const QString& advice);
 
 private:
     void keepLooking(int intervalMs);
@@ -51,4 +57,5 @@ private:
     QLabel* m_firmwareVersionLabel;
     QTimer* m_connectTimer;
     bool m_connecting = false;
+    bool m_permissionProblemShown = false;
 };

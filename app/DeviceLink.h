@@ -57,5 +57,10 @@ signals:
     void haveNoPacket();
     void deviceArrived();
     void deviceRemoved();
+    // The open device stopped taking frames and has been closed already; no removal notice follows.
+    void deviceLost();
+    // A screen is present but this user may not open it; `advice` says how to fix that. Once per
+    // device path.
+    void permissionDenied(const QString& devicePath, const QString& advice);
     void burnMcuProgress(int percent);
 };

@@ -96,6 +96,12 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     m_discovery = new DeviceDiscovery(m_device.get(), ui->pushButton_homepage_screen_settings,
                                       ui->label_firmware_version_info, this);
     m_firmwareFlow = std::make_unique<FirmwareUpdateFlow>(m_device.get(), this);
+    // Shown after the attempt that found the screen has returned, so the notice never runs inside
+    // a handshake's wait.
+    connect(
+        m_discovery, &DeviceDiscovery::permissionProblem, this,
+        [this](const QString& advice) { showNotice(this, tr("Warning"), advice, kNoticeShowMs, kNoticeFadeStepMs); },
+        Qt::QueuedConnection);
     tabWidget_home = ui->tabWidget_home;
     for (QTabWidget* pages : {ui->tabWidget_home, ui->tabWidget_main, ui->tabWidget_uiType})
         pages->tabBar()->hide();

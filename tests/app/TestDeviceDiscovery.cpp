@@ -107,6 +107,41 @@ private slots:
         }
     }
 
+    // A device that stopped taking frames is closed by the link; no removal notice follows, so the
+    // search restarts at once and the button says so.
+    void lostDeviceIsSearchedForAgain()
+    {
+        FakeLink fake;
+        fake.present = true;
+        fake.mode = 1;
+        QPushButton button;
+        QLabel versionLabel;
+        DeviceDiscovery discovery(&fake, &button, &versionLabel);
+        discovery.start();
+        discovery.connectDevice();
+        QCOMPARE(discovery.intervalMs(), 0);
+        fake.open = false;
+        emit fake.deviceLost();
+        QCOMPARE(button.text(), QStringLiteral("Not Connected"));
+        QCOMPARE(discovery.intervalMs(), 100);
+        QTRY_COMPARE_WITH_TIMEOUT(discovery.intervalMs(), 0, 2000);
+        QCOMPARE(button.text(), QStringLiteral("Screen Settings"));
+    }
+
+    // A screen this user may not open is reported once, whatever the number of attempts or screens.
+    void permissionProblemIsToldOnce()
+    {
+        FakeLink fake;
+        QPushButton button;
+        QLabel versionLabel;
+        DeviceDiscovery discovery(&fake, &button, &versionLabel);
+        QSignalSpy told(&discovery, &DeviceDiscovery::permissionProblem);
+        emit fake.permissionDenied(QStringLiteral("USB:1-4#ADDR_003"), QStringLiteral("install the rule"));
+        emit fake.permissionDenied(QStringLiteral("USB:1-5#ADDR_004"), QStringLiteral("install the rule"));
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(told.at(0).at(0).toString(), QStringLiteral("install the rule"));
+    }
+
     void stopEndsTheSearch()
     {
         FakeLink fake;
