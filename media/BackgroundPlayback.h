@@ -119,9 +119,9 @@ private:
 
     MediaScaleRecord m_record;
     vortane::media::MediaKind m_kind = vortane::media::MediaKind::Still;
-    bool m_active = false;      // a medium is running (not stopped)
-    bool m_shownAny = false;    // the current medium has delivered a picture
-    bool m_videoEnded = false;  // the player reported the end of the range
-    QSize m_lastFrameSize;      // size of the last frame handed out
+    bool m_active = false;     // a medium is running (not stopped)
+    bool m_shownAny = false;   // the current medium has delivered a picture
+    bool m_videoEnded = false; // the player reported the end of the range
+    QSize m_lastFrameSize;     // size of the last frame handed out
     int m_cycleMode = 0;
 };

@@ -164,7 +164,8 @@ private slots:
         strip.setItems(entries(QVector<bool>(10, true)), false);
         strip.show();
         QVERIFY(QTest::qWaitForWindowExposed(&strip));
-        const int maximum = strip.findChild<QScrollArea*>(QStringLiteral("scrollArea"))->horizontalScrollBar()->maximum();
+        const int maximum =
+            strip.findChild<QScrollArea*>(QStringLiteral("scrollArea"))->horizontalScrollBar()->maximum();
         QVERIFY(maximum > 1000);
         strip.setScrollValue(value);
         QCOMPARE(strip.scrollValue(), expected < 0 ? maximum : expected);

@@ -235,8 +235,8 @@ private slots:
         const QString broken = folder.filePath(QStringLiteral("broken.mp4"));
         QVERIFY(vortane::test::writeRandomBytes(broken, 4096, 7));
         QVERIFY(makeThumbnail(broken, record(0, 0, 800, 480, 800, 480, 1.0)).isNull());
-        QVERIFY(makeThumbnail(folder.filePath(QStringLiteral("gone.gif")), record(0, 0, 800, 480, 32, 24, 1.0))
-                    .isNull());
+        QVERIFY(
+            makeThumbnail(folder.filePath(QStringLiteral("gone.gif")), record(0, 0, 800, 480, 32, 24, 1.0)).isNull());
     }
 };
 

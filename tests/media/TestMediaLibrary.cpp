@@ -108,8 +108,7 @@ private slots:
     void shuffleWithOneItemReplaysIt()
     {
         Library lib({L});
-        const MediaLibrary::CycleChoice choice =
-            lib.library.nextForCycle(2, 0, L, [] { return quint32(0xFFFFFFFFu); });
+        const MediaLibrary::CycleChoice choice = lib.library.nextForCycle(2, 0, L, [] { return quint32(0xFFFFFFFFu); });
         QCOMPARE(choice.index, 0);
     }
 
@@ -242,8 +241,8 @@ private slots:
         Library lib({L, P, L, P});
         QStringList paths = lib.library.paths();
         QVector<MediaScaleRecord> records = lib.library.records();
-        paths[1].clear();      // no path: not shown
-        records[2].width = 0;  // no output frame: not shown
+        paths[1].clear();     // no path: not shown
+        records[2].width = 0; // no output frame: not shown
         paths[3] = QStringLiteral("missing.png");
         lib.library.setItems(paths, records, 0);
         lib.library.refreshThumbnails();
