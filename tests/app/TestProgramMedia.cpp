@@ -192,7 +192,8 @@ private slots:
         QVERIFY(near(frame.pixel(600, 360), Qt::white));
     }
 
-    // Repeat-list: the GIF plays one pass, then the video plays through, then the GIF again.
+    // Repeat-list: the GIF plays one pass, then the video plays through, then the GIF again. The
+    // GIF's first pass may be over before the screen is found, so the dump may begin with either.
     void repeatListAdvancesThroughTheLibrary()
     {
         writeSettings("ApplyBgCycleMode=1\nApplyBgID=0\nbgMaxCount=2\n"
@@ -210,14 +211,13 @@ private slots:
                     const QChar item = gifIndexOf(frame) >= 0                      ? QLatin1Char('G')
                                        : vortane::test::readFrameIndex(frame) >= 0 ? QLatin1Char('V')
                                                                                    : QLatin1Char('?');
-                    if (order.isEmpty() || order.back() != item)
+                    if (item != QLatin1Char('?') && (order.isEmpty() || order.back() != item))
                         order += item;
                 }
-                return order.count(QLatin1Char('V')) >= 2;
+                return order.size() >= 4;
             }(),
             40000);
-        order.remove(QLatin1Char('?'));
-        QVERIFY2(order.startsWith(QLatin1String("GVGV")), qPrintable(order));
+        QVERIFY2(order.startsWith(QLatin1String("GVGV")) || order.startsWith(QLatin1String("VGVG")), qPrintable(order));
     }
 };
 

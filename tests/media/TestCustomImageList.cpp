@@ -92,10 +92,10 @@ private slots:
         for (CustomImageListItem* item : strip.items()) {
             QEvent enter(QEvent::Enter);
             QCoreApplication::sendEvent(item, &enter);
-            QCOMPARE(item->deleteButton()->isVisible(), item->property("ID").toInt() >= 4);
+            QCOMPARE(!item->deleteButton()->isHidden(), item->property("ID").toInt() >= 4);
             QEvent leave(QEvent::Leave);
             QCoreApplication::sendEvent(item, &leave);
-            QVERIFY(!item->deleteButton()->isVisible());
+            QVERIFY(item->deleteButton()->isHidden());
         }
     }
 
