@@ -136,6 +136,9 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     buildSettingsPage();
     m_device->registerNotifications(this);
 
+    // The homepage copy keeps the preview's shape (landscape or portrait) at its own height.
+    ui->label_homepage_preview_bg->setScaledContents(false);
+    ui->label_homepage_preview_bg->setAlignment(Qt::AlignCenter);
     connect(ui->widget_ImageList, &CustomImageList::changeImageItem, this, &MainWindow::changeImageListItem);
     connect(ui->widget_ImageList, &CustomImageList::deleteImageFromList, this, &MainWindow::deleteImageFromList);
     connect(ui->label_bg, &MediaLabel::mediaOver, this, &MainWindow::applyBgCycleSlot);

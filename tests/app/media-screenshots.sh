@@ -25,11 +25,12 @@ settings() {
             "$slot" "$i" "$slot" "$w" "$slot" "$h" "$slot" "$cw" "$slot" "$ch" "$slot"
     done
 }
+font=$(fc-match -f '%{file}' 'Roboto:bold')
 for i in $(seq 0 29); do
     if ((i % 2 == 0)); then size=400x240; else size=240x400; fi
     hue=$((i * 12))
     convert -size "$size" "gradient:hsl($hue,80%,55%)-hsl($(((hue + 120) % 360)),70%,25%)" \
-        -gravity center -pointsize 48 -fill white -annotate 0 "$i" "$work/Background/shot$i.png"
+        -font "$font" -gravity center -pointsize 48 -fill white -annotate 0 "$i" "$work/Background/shot$i.png"
 done
 
 cat > "$work/shoot.sh" <<'INNER'
