@@ -8,7 +8,8 @@
 //   2. a 1920 x 1080 clip the program fits to the 800 x 480 frame, beside `ffmpeg` decoding and
 //      scaling it to 800 x 480.
 // The program's share beyond decoding is the JPEG encode of every frame it sends; its cost per
-// frame is measured here too (Qt's writer, quality 90, on a decoded frame of the clip).
+// frame is measured here too (Qt's writer, quality 90, on a decoded frame of the clip). The clips
+// are ffmpeg's moving test pattern; without ffmpeg, the suites' own (nearly still) fixture clips.
 
 #include "media/VideoPlayer.h"
 #include "tests/support/device/SimScreenPeer.h"
@@ -185,6 +186,35 @@ void compare(const QString& title, const QString& programDir, const QString& cli
                .arg(run.cpuPerSecond / budget, 0, 'f', 2);
 }
 
+bool writeFixtureClips(const QString& smallClip, const QString& largeClip)
+{
+    vortane::test::ClipRecipe small;
+    small.width = 800;
+    small.height = 480;
+    small.fps = 30;
+    small.frameCount = 300;
+    vortane::test::ClipRecipe large = small;
+    large.width = 1920;
+    large.height = 1080;
+    if (!vortane::test::writeClip(smallClip, small) || !vortane::test::writeClip(largeClip, large)) {
+        out << "could not write the clips\n";
+        return false;
+    }
+    out << "Clips: the test suites' fixture clips (almost still), 10 s at 30 fps.\n";
+    return true;
+}
+
+// ffmpeg's moving test pattern as a 10 s H.264 clip; false without ffmpeg.
+bool writeTestPattern(const QString& size, const QString& file)
+{
+    return childCpuSeconds({QStringLiteral("ffmpeg"), QStringLiteral("-v"), QStringLiteral("error"),
+                            QStringLiteral("-nostdin"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                            QStringLiteral("-i"), QStringLiteral("testsrc2=size=%1:rate=30").arg(size),
+                            QStringLiteral("-t"), QStringLiteral("10"), QStringLiteral("-c:v"),
+                            QStringLiteral("libx264"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
+                            QStringLiteral("-y"), file}) >= 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -194,20 +224,13 @@ int main(int argc, char** argv)
     const int seconds = argc > 1 ? qMax(2, QString::fromLocal8Bit(argv[1]).toInt()) : 10;
     const QString programDir = QStringLiteral(VORTANE_BENCH_PROGRAM_DIR);
     QTemporaryDir clips;
-    vortane::test::ClipRecipe small;
-    small.width = 800;
-    small.height = 480;
-    small.fps = 30;
-    small.frameCount = 300;
     const QString smallClip = clips.filePath(QStringLiteral("clip800x480.mp4"));
-    vortane::test::ClipRecipe large = small;
-    large.width = 1920;
-    large.height = 1080;
     const QString largeClip = clips.filePath(QStringLiteral("clip1080p.mp4"));
-    if (!vortane::test::writeClip(smallClip, small) || !vortane::test::writeClip(largeClip, large)) {
-        out << "could not write the clips\n";
+    if (writeTestPattern(QStringLiteral("800x480"), smallClip) &&
+        writeTestPattern(QStringLiteral("1920x1080"), largeClip))
+        out << "Clips: ffmpeg testsrc2 (moving), 10 s at 30 fps, H.264.\n";
+    else if (!writeFixtureClips(smallClip, largeClip))
         return 1;
-    }
     out << "Overlays: four enabled in the settings (drawn only where the overlay renderer draws them).\n";
     compare(QStringLiteral("800 x 480 H.264, 30 fps"), programDir, smallClip, 10.0,
             {QStringLiteral("-pix_fmt"), QStringLiteral("rgb24")}, seconds);

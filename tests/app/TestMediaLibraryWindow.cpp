@@ -158,6 +158,53 @@ private slots:
         QCOMPARE(again.currentMediaIndex(), 33);
     }
 
+    // What applying a position shows.
+    void apply_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("clockPage");
+        QTest::addColumn<int>("kind"); // MediaKind shown
+        QTest::addColumn<int>("appliedAfter");
+        QTest::addColumn<int>("frameWidth");
+        QTest::addColumn<int>("cycleMode");
+        using vortane::media::MediaKind;
+        // Items: 0 a (landscape), 1 b (portrait), 2 gone.png (file missing at start-up: dropped),
+        // so 2 is past the end.
+        QTest::newRow("landscape item: shown, in the buttons' cycle mode")
+            << 0 << false << int(MediaKind::Still) << 0 << 800 << 1;
+        QTest::newRow("portrait item from landscape: the orientation follows it")
+            << 1 << false << int(MediaKind::Still) << 1 << 480 << 1;
+        QTest::newRow("past the end: the fallback video loops, the position stays")
+            << 2 << false << int(MediaKind::Video) << 0 << 800 << 0;
+        QTest::newRow("-1: the fallback video") << -1 << false << int(MediaKind::Video) << 0 << 800 << 0;
+        QTest::newRow("clock page: the clock background, the position stays")
+            << 1 << true << int(MediaKind::Still) << 0 << 800 << 0;
+    }
+    void apply()
+    {
+        QFETCH(int, index);
+        QFETCH(bool, clockPage);
+        QFETCH(int, kind);
+        QFETCH(int, appliedAfter);
+        QFETCH(int, frameWidth);
+        QFETCH(int, cycleMode);
+        useFolder(withoutDefaults, false);
+        writeSettings({{"a.png", true}, {"b.png", false}, {"gone.png", true}},
+                      {{"ApplyBgID", 0}, {"ApplyBgCycleMode", 1}});
+        MainWindow window(nullptr, std::make_unique<FakeLink>());
+        QCOMPARE(window.mediaLibrary().count(), 2);
+        if (clockPage)
+            window.form()->pushButton_Time->click();
+        window.changeImageListItem(index);
+        MediaLabel* preview = window.form()->label_bg;
+        QCOMPARE(int(preview->playback()->currentKind()), kind);
+        QCOMPARE(window.currentMediaIndex(), appliedAfter);
+        QCOMPARE(window.frameWidth, frameWidth);
+        QCOMPARE(preview->playCycleMode(), cycleMode);
+        QCOMPARE(preview->pixmap(Qt::ReturnByValue).width(), frameWidth);
+        QCOMPARE(preview->width(), frameWidth / 4);
+    }
+
     // List mode goes through the items of the orientation; a video that cannot be opened takes
     // its turn and does not stop the list.
     void listModeGoesOnPastABrokenVideo()
