@@ -3,6 +3,7 @@
 #include "app/DeviceDiscovery.h"
 #include "app/FirmwareUpdateFlow.h"
 #include "app/FramelessWidget.h"
+#include "media/CustomImageList.h"
 #include "screen/MediaLabel.h"
 #include "screen/OverlayLayout.h"
 #include "sensors/SensorCatalogue.h"
@@ -14,6 +15,7 @@
 #include "widgets/CustomItemButton.h"
 #include "widgets/Dialog_Privary_Policy.h"
 #include "widgets/Dialog_User_Agreement.h"
+#include "widgets/Dialog_Warn_delete.h"
 #include "widgets/NoticeDialog.h"
 #include "widgets/VScrollBar.h"
 
@@ -24,10 +26,10 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
+#include <QRandomGenerator64>
 #include <QTabBar>
 #include <QTimer>
 #include <QTranslator>
@@ -40,6 +42,12 @@ constexpr int kNoticeFadeStepMs = 20;
 constexpr char kAppVersion[] = "1.0.0";
 constexpr char kTrayToolTip[] = "VORTANE DUVIZERUZU SCREEN";
 constexpr char kProductPage[] = "https://www.vortane.com/";
+
+// The strip's arrows scroll by this much.
+constexpr int kStripScrollStepPx = 450;
+// Height of the homepage's copy of the preview, and its outline colour.
+constexpr int kHomepagePreviewHeight = 118;
+constexpr QRgb kHomepagePreviewOutline = 0xFF00AAFF;
 
 // Index = ApplyLanguage.
 constexpr const char* kLanguageNames[] = {"English", "简体中文", "日本語", "한국인"};
@@ -57,13 +65,6 @@ QString clockBackgroundFile(bool portrait)
 QString fallbackVideoFile(bool portrait)
 {
     return AppPaths::defaultMediaFile(portrait ? QStringLiteral("defaultbgV.mp4") : QStringLiteral("defaultbgH.mp4"));
-}
-
-// The first picture of a still or animated picture file; null for videos and unreadable files.
-QImage firstPicture(const QString& path)
-{
-    QImageReader reader(path);
-    return reader.read();
 }
 
 // The time-style tile: the style's icon centred on a dark card of the frame size.
@@ -128,6 +129,11 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     m_store.setDefaultOverlayLayout(&applyDefaultOverlayLayout);
     m_store.loadConfig(m_state);
     isPrivacyPolicyAgree = m_state.isPrivacyPolicyAgree;
+    m_library.setPathResolver(&AppPaths::resolveMediaPath);
+    m_library.setItems(m_state.mediaPaths, m_state.mediaRecords, int(m_state.defaultMediaPaths.size()));
+    m_library.setCurrentIndex(m_state.currentMediaIndex);
+    m_confirmDelete = [this] { return confirmDelete(this); };
+    m_random = [] { return QRandomGenerator64::global()->generate(); };
     if (m_state.applyLanguage >= 0 && m_state.applyLanguage < 4)
         loadTranslator(AppPaths::translatorFolder() + QLatin1Char('/') +
                        QLatin1String(kTranslationFiles[m_state.applyLanguage]));
@@ -136,10 +142,18 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     buildSettingsPage();
     m_device->registerNotifications(this);
 
+    // The homepage copy keeps the preview's shape (landscape or portrait) at its own height.
+    ui->label_homepage_preview_bg->setScaledContents(false);
+    ui->label_homepage_preview_bg->setAlignment(Qt::AlignCenter);
+    connect(ui->widget_ImageList, &CustomImageList::changeImageItem, this, &MainWindow::changeImageListItem);
+    connect(ui->widget_ImageList, &CustomImageList::deleteImageFromList, this, &MainWindow::deleteImageFromList);
     connect(ui->label_bg, &MediaLabel::mediaOver, this, &MainWindow::applyBgCycleSlot);
     connect(ui->label_bg, &MediaLabel::updatebgImage, this, &MainWindow::updatehomepageBgLabel);
     connect(m_device.get(), &DeviceLink::haveNoPacket, this, &MainWindow::sendScreenJpgData);
 
+    m_library.refreshThumbnails();
+    // The stored cycle mode reaches the buttons and the preview before the applied item starts.
+    selectCycleMode(m_state.applyBgCycleMode, false);
     chooseStartOrientationAndPage();
     setHomePageScreenButtonStyleByifConnect(false);
     m_discovery->start();
@@ -151,6 +165,8 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
 MainWindow::~MainWindow()
 {
     saveAppConfig();
+    // The background medium's threads end before the window goes.
+    ui->label_bg->stopMedia();
     // No composition or discovery may run while the members go.
     disconnect(m_device.get(), nullptr, this, nullptr);
     m_discovery->stop();
@@ -288,12 +304,12 @@ void MainWindow::createTray()
 
 void MainWindow::chooseStartOrientationAndPage()
 {
-    const int count = m_state.mediaPaths.size();
-    if (m_state.currentMediaIndex >= count)
-        m_state.currentMediaIndex = 0;
-    const int index = m_state.currentMediaIndex;
-    if (count > 0 && index >= 0 && index < m_state.mediaRecords.size()) {
-        if (m_state.mediaRecords.at(index).width == screenWidth)
+    const int count = m_library.count();
+    if (m_library.currentIndex() >= count)
+        m_library.setCurrentIndex(0);
+    const int index = m_library.currentIndex();
+    if (count > 0 && index >= 0) {
+        if (m_library.record(index).width == screenWidth)
             on_pushButton_Horizontal_clicked();
         else
             on_pushButton_Vertical_clicked();
@@ -308,8 +324,16 @@ void MainWindow::chooseStartOrientationAndPage()
         on_pushButton_DynamicSetting_clicked();
 }
 
+void MainWindow::syncLibraryToState()
+{
+    m_state.mediaPaths = m_library.paths();
+    m_state.mediaRecords = m_library.records();
+    m_state.currentMediaIndex = m_library.currentIndex();
+}
+
 void MainWindow::saveAppConfig()
 {
+    syncLibraryToState();
     m_state.isPrivacyPolicyAgree = isPrivacyPolicyAgree;
     m_state.applyBacklight = ui->spinBox_brightness->value();
     m_state.screenSwitch = toggleIsOn(ui->pushButton_ScreenSwitch);
@@ -320,11 +344,13 @@ void MainWindow::saveAppConfig()
 
 void MainWindow::saveMediaConfig()
 {
+    syncLibraryToState();
     m_store.saveMediaConfig(m_state);
 }
 
 void MainWindow::saveOverlayConfig()
 {
+    syncLibraryToState();
     m_state.overlayPositions = ui->label_bg->overlayPositions();
     m_store.saveOverlayConfig(m_state);
 }
@@ -402,58 +428,142 @@ void MainWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
     }
 }
 
-// ---- media library (the still-picture part; playback belongs to the media subsystem) ----
+// ---- media library ----
+
+void MainWindow::setDeleteConfirmation(std::function<bool()> confirm)
+{
+    m_confirmDelete = std::move(confirm);
+}
+
+void MainWindow::setRandomSource(MediaLibrary::RandomSource random)
+{
+    m_random = std::move(random);
+}
 
 void MainWindow::changeImageListItem(int index)
 {
-    if (index < 0 || index >= m_state.mediaPaths.size())
+    MediaLabel* preview = ui->label_bg;
+    if (ui->pushButton_Time->isChecked()) {
+        // The clock page keeps its background; the library position stays as it is.
+        preview->setProperty("id", 0);
+        preview->setPlayCycleMode(0);
+        showFullFrameBackground(clockBackgroundFile(isPortrait()));
         return;
-    m_state.currentMediaIndex = index;
-    showFullFrameBackground(AppPaths::resolveMediaPath(m_state.mediaPaths.at(index)));
+    }
+    const QString file = m_library.playableFile(index);
+    if (file.isEmpty()) {
+        showFallbackVideo();
+        return;
+    }
+    const MediaScaleRecord record = m_library.record(index);
+    // An item is shown in its own orientation; the buttons, the frame size and the strip follow.
+    if (record.width != frameWidth && record.width > 0 && record.height > 0)
+        setOrientationFrame(record.width, record.height);
+    m_library.setCurrentIndex(index);
+    ui->widget_ImageList->selectItem(index);
+    preview->setProperty("id", index);
+    // After the fallback video or the clock page the preview plays again in the mode the cycle
+    // buttons show.
+    preview->setPlayCycleMode(m_state.applyBgCycleMode);
+    preview->setBackgroundMedia(file, record);
+}
+
+void MainWindow::showFallbackVideo()
+{
+    ui->label_bg->setProperty("id", 0);
+    ui->label_bg->setPlayCycleMode(0);
+    showFullFrameBackground(fallbackVideoFile(isPortrait()));
 }
 
 void MainWindow::deleteImageFromList(int index)
 {
-    Q_UNUSED(index)
+    const MediaLibrary::Removal removal = m_library.remove(index, m_confirmDelete);
+    if (!removal.removed)
+        return;
+    const int shown = ui->label_bg->property("id").toInt();
+    if (!removal.wasApplied && shown > index)
+        ui->label_bg->setProperty("id", shown - 1);
+    refreshThumbnails();
+    if (removal.wasApplied) {
+        const int next = m_library.firstOfWidth(frameWidth);
+        if (next >= 0) {
+            changeImageListItem(next);
+        } else {
+            m_library.setCurrentIndex(-1);
+            changeImageListItem(-1);
+        }
+    }
+    saveMediaConfig();
 }
 
-void MainWindow::applyBgCycleSlot() {}
+void MainWindow::refreshThumbnails()
+{
+    m_library.refreshThumbnails();
+    ui->widget_ImageList->setItems(m_library.stripEntries(), isPortrait());
+    ui->widget_ImageList->selectItem(m_library.currentIndex());
+}
+
+void MainWindow::applyBgCycleSlot()
+{
+    if (m_library.isEmpty() || ui->pushButton_Time->isChecked())
+        return;
+    const int shown = ui->label_bg->property("id").toInt();
+    const MediaLibrary::CycleChoice choice =
+        m_library.nextForCycle(m_state.applyBgCycleMode, shown, frameWidth, m_random);
+    switch (choice.step) {
+    case MediaLibrary::CycleStep::Stay:
+        break;
+    case MediaLibrary::CycleStep::Fallback:
+        changeImageListItem(-1);
+        break;
+    case MediaLibrary::CycleStep::Apply:
+        changeImageListItem(choice.index);
+        break;
+    }
+}
+
+void MainWindow::selectCycleMode(int mode, bool reapply)
+{
+    ui->pushButton_playCycleOne->setChecked(mode == 0);
+    ui->pushButton_playCycleList->setChecked(mode == 1);
+    ui->pushButton_playCycleRandom->setChecked(mode == 2);
+    if (mode >= 0 && mode <= 2)
+        m_state.applyBgCycleMode = mode;
+    ui->label_bg->setPlayCycleMode(m_state.applyBgCycleMode);
+    if (reapply)
+        changeImageListItem(m_library.currentIndex());
+}
 
 void MainWindow::on_pushButton_playCycleOne_clicked()
 {
-    m_state.applyBgCycleMode = 0;
+    selectCycleMode(0, true);
 }
 
 void MainWindow::on_pushButton_playCycleList_clicked()
 {
-    m_state.applyBgCycleMode = 1;
+    selectCycleMode(1, true);
 }
 
 void MainWindow::on_pushButton_playCycleRandom_clicked()
 {
-    m_state.applyBgCycleMode = 2;
+    selectCycleMode(2, true);
 }
 
-void MainWindow::on_pushButton_imageLIstArrowLeft_clicked() {}
+void MainWindow::on_pushButton_imageLIstArrowLeft_clicked()
+{
+    ui->widget_ImageList->setScrollValue(ui->widget_ImageList->scrollValue() - kStripScrollStepPx);
+}
 
-void MainWindow::on_pushButton_imageLIstArrowRight_clicked() {}
+void MainWindow::on_pushButton_imageLIstArrowRight_clicked()
+{
+    ui->widget_ImageList->setScrollValue(ui->widget_ImageList->scrollValue() + kStripScrollStepPx);
+}
 
 void MainWindow::on_pushButton_bgAdd_clicked() {}
 
 void MainWindow::showFullFrameBackground(const QString& path)
 {
-    QImage picture = firstPicture(path);
-    if (picture.isNull()) {
-        // Videos are not played in the preview yet: show the clock background of the orientation.
-        picture = firstPicture(clockBackgroundFile(isPortrait()));
-    }
-    if (!picture.isNull() && picture.size() != QSize(frameWidth, frameHeight))
-        picture = picture.scaled(frameWidth, frameHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (picture.isNull()) {
-        picture = QImage(frameWidth, frameHeight, QImage::Format_RGB32);
-        picture.fill(Qt::black);
-    }
-    ui->label_bg->showStillFrame(QPixmap::fromImage(picture));
+    ui->label_bg->setBackgroundMedia(path, MediaScaleRecord::defaultMedium(frameWidth, frameHeight));
 }
 
 // ---- homepage ----
@@ -462,7 +572,14 @@ void MainWindow::updatehomepageHwinfo() {}
 
 void MainWindow::updatehomepageBgLabel(QPixmap frame)
 {
-    ui->label_homepage_preview_bg->setPixmap(frame);
+    if (frame.isNull())
+        return;
+    QPixmap copy = frame.scaledToHeight(kHomepagePreviewHeight, Qt::FastTransformation);
+    QPainter painter(&copy);
+    painter.setPen(QColor::fromRgba(kHomepagePreviewOutline));
+    painter.drawRect(0, 0, copy.width() - 2, copy.height() - 2);
+    painter.end();
+    ui->label_homepage_preview_bg->setPixmap(copy);
 }
 
 // ---- navigation ----
@@ -500,7 +617,7 @@ void MainWindow::on_pushButton_LeftArrow_clicked()
 
 // ---- orientation and page mode ----
 
-void MainWindow::setOrientation(int width, int height)
+void MainWindow::setOrientationFrame(int width, int height)
 {
     frameWidth = width;
     frameHeight = height;
@@ -517,18 +634,37 @@ void MainWindow::setOrientation(int width, int height)
     const bool portrait = width != screenWidth;
     for (int id = 0; id < 2; ++id)
         timeStylePreview[id]->setPixmap(timeStyleTile(id, width, height, portrait));
+    refreshThumbnails();
+}
+
+void MainWindow::setOrientation(int width, int height)
+{
+    setOrientationFrame(width, height);
+    const bool portrait = width != screenWidth;
     if (ui->tabWidget_uiType->currentIndex() == 1) {
         ui->label_bg->hideOverlays();
         ui->label_bg->showClockFace(timeStyleGroup->checkedId() == 1 ? 1 : 0);
-        showFullFrameBackground(clockBackgroundFile(portrait));
+        if (constructing == 0) {
+            m_library.setCurrentIndex(-1);
+            ui->widget_ImageList->selectItem(-1);
+            showFullFrameBackground(clockBackgroundFile(portrait));
+        }
     } else {
         ui->label_bg->showOverlaysByEnable();
-        // A library item of the other orientation cannot be shown in this one.
-        const int index = m_state.currentMediaIndex;
-        if (index >= 0 && index < m_state.mediaRecords.size() && m_state.mediaRecords.at(index).width == width)
+        // The page slot that follows during construction chooses the medium.
+        if (constructing != 0)
+            return;
+        // The applied item stays when it fits; else the first item of the orientation.
+        int index = m_library.currentIndex();
+        if (index < 0 || index >= m_library.count() || m_library.record(index).width != width)
+            index = m_library.firstOfWidth(width);
+        if (index >= 0) {
             changeImageListItem(index);
-        else
-            showFullFrameBackground(fallbackVideoFile(portrait));
+        } else {
+            m_library.setCurrentIndex(-1);
+            ui->widget_ImageList->selectItem(-1);
+            showFallbackVideo();
+        }
     }
 }
 
@@ -550,19 +686,16 @@ void MainWindow::on_pushButton_DynamicSetting_clicked()
     ui->frame_bgOp->show();
     ui->label_bg->hideClockFaces();
     ui->label_bg->showOverlaysByEnable();
-    const int index = m_state.currentMediaIndex;
-    if (index >= 0 && index < m_state.mediaPaths.size()) {
+    ui->widget_ImageList->setItemsLocked(false);
+    const int index = m_library.currentIndex();
+    if (index >= 0 && index < m_library.count()) {
         changeImageListItem(index);
     } else {
-        int match = -1;
-        for (int i = 0; i < m_state.mediaRecords.size() && match < 0; ++i) {
-            if (m_state.mediaRecords.at(i).width == frameWidth)
-                match = i;
-        }
+        const int match = m_library.firstOfWidth(frameWidth);
         if (match >= 0)
             changeImageListItem(match);
         else
-            showFullFrameBackground(fallbackVideoFile(isPortrait()));
+            showFallbackVideo();
     }
     if (constructing == 0)
         m_state.applyStyleMode = 0;
@@ -577,6 +710,8 @@ void MainWindow::on_pushButton_Time_clicked()
     const int style = timeStyleGroup->checkedId() == 1 ? 1 : 0;
     ui->label_bg->hideOverlays();
     ui->label_bg->showClockFace(style);
+    ui->widget_ImageList->setItemsLocked(true);
+    ui->label_bg->setProperty("id", 0);
     ui->label_bg->setPlayCycleMode(0);
     m_state.applyStyleMode = style == 1 ? 2 : 1;
     showFullFrameBackground(clockBackgroundFile(isPortrait()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/MediaLibrary.h"
 #include "screen/FrameComposer.h"
 #include "settings/SettingsState.h"
 #include "settings/SettingsStore.h"
@@ -60,7 +61,14 @@ public:
     int frameHeight = 480;
     int styleMode() const { return m_state.applyStyleMode; }
     int sleepMode() const { return m_state.sleepMode; }
-    int currentMediaIndex() const { return m_state.currentMediaIndex; }
+    int currentMediaIndex() const { return m_library.currentIndex(); }
+    // The play-cycle mode the cycle buttons show: 0 one item, 1 list, 2 shuffle.
+    int cycleMode() const { return m_state.applyBgCycleMode; }
+    const MediaLibrary& mediaLibrary() const { return m_library; }
+    // Asked before a library item is deleted; the default shows the "Delete?" dialog.
+    void setDeleteConfirmation(std::function<bool()> confirm);
+    // The random values of the shuffle mode; the default is the process-wide generator.
+    void setRandomSource(MediaLibrary::RandomSource random);
 
     // The 40-byte header of the packet the composer made last (null before the first).
     QByteArray lastFrameHeader() const { return m_lastPacket; }
@@ -130,7 +138,20 @@ private:
     void chooseStartOrientationAndPage();
     void setOrientation(int width, int height);
     bool isPortrait() const { return frameWidth != screenWidth; }
+    // Starts a shipped full-frame medium (the fallback video, a clock background) in the preview.
     void showFullFrameBackground(const QString& fileName);
+    // The fallback video of the orientation, looping, in place of a library item.
+    void showFallbackVideo();
+    // Rebuilds the strip from the library's thumbnails (building the missing ones) and marks the
+    // applied item.
+    void refreshThumbnails();
+    // Checks the cycle button of `mode`, stores it and gives it to the preview; `reapply` restarts
+    // the applied item.
+    void selectCycleMode(int mode, bool reapply);
+    // Frame size, preview size and strip of an orientation, without choosing a medium.
+    void setOrientationFrame(int width, int height);
+    // Copies the library into the settings state before a save.
+    void syncLibraryToState();
     void retranslate();
     bool toggleIsOn(const QWidget* toggle) const;
     void setToggle(QWidget* toggle, bool on);
@@ -150,5 +171,8 @@ private:
     int constructing = 1; // 1 while the constructor runs: the overlay tab keeps the stored page mode
     QTranslator* translator = nullptr;
     FrameComposer m_composer;
+    MediaLibrary m_library;
+    std::function<bool()> m_confirmDelete;
+    MediaLibrary::RandomSource m_random;
     QByteArray m_lastPacket;
 };

@@ -1,6 +1,7 @@
 #include "media/VideoDecoding.h"
 
 extern "C" {
+#include <libavutil/dict.h>
 #include <libavutil/display.h>
 }
 
@@ -57,8 +58,14 @@ ffmpeg::FormatContextPtr openInput(const QString& path, const AVIOInterruptCB* i
     if (interrupt) {
         context->interrupt_callback = *interrupt;
     }
+    // Media are local files: a path that names a URL ("http:", "concat:", a playlist that points
+    // elsewhere) must not make the decoder open anything but files.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
     // On failure avformat_open_input frees the context itself.
-    if (avformat_open_input(&context, path.toUtf8().constData(), nullptr, nullptr) < 0) {
+    const int rc = avformat_open_input(&context, path.toUtf8().constData(), nullptr, &options);
+    av_dict_free(&options);
+    if (rc < 0) {
         return {};
     }
     return ffmpeg::FormatContextPtr(context);

@@ -1,5 +1,6 @@
 #include "screen/MediaLabel.h"
 
+#include "media/BackgroundPlayback.h"
 #include "screen/FlexibleLabel.h"
 #include "shell/AppGlobals.h"
 
@@ -38,12 +39,53 @@ MediaLabel::MediaLabel(QWidget* parent)
             (type == 0 ? m_titles : m_contents).append(label);
         }
     }
+    m_playback = new BackgroundPlayback(this);
+    connect(m_playback, &BackgroundPlayback::frameReady, this, &MediaLabel::updataImage);
+    connect(m_playback, &BackgroundPlayback::mediaOver, this, &MediaLabel::mediaOver);
 }
 
-MediaLabel::~MediaLabel() = default;
+MediaLabel::~MediaLabel()
+{
+    // The GIF thread and the player end before the labels they feed go.
+    delete m_playback;
+    m_playback = nullptr;
+}
+
+void MediaLabel::setBackgroundMedia(const QString& path, const MediaScaleRecord& record)
+{
+    m_playback->start(path, record);
+}
+
+void MediaLabel::stopMedia()
+{
+    m_playback->stop();
+}
+
+QImage MediaLabel::getLabelScaleImage(const QImage& picture) const
+{
+    return m_playback->renderWithCurrentRecord(picture);
+}
+
+void MediaLabel::setPlayCycleMode(int mode)
+{
+    m_playback->setCycleMode(mode);
+}
+
+int MediaLabel::playCycleMode() const
+{
+    return m_playback->cycleMode();
+}
+
+void MediaLabel::updataImage(const QImage& frame)
+{
+    const QPixmap pixmap = QPixmap::fromImage(frame);
+    setPixmap(pixmap);
+    emit updatebgImage(pixmap);
+}
 
 void MediaLabel::showStillFrame(const QPixmap& frame)
 {
+    stopMedia();
     setPixmap(frame);
     emit updatebgImage(frame);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "types/MediaScaleRecord.h"
 #include "types/OverlayItem.h"
 
 #include <QLabel>
 #include <QPixmap>
 #include <QVector>
 
+class BackgroundPlayback;
 class FlexibleLabel;
 
 // The screen preview `label_bg`: a label that holds the current background frame at screen
@@ -23,8 +25,18 @@ public:
     explicit MediaLabel(QWidget* parent = nullptr);
     ~MediaLabel() override;
 
+    // Stops the current background medium and starts `path` (a still picture, a GIF or a video,
+    // by its suffix) cropped, scaled and trimmed by `record`. Its frames become the preview's
+    // pixmap at screen resolution (record width x height) and are told through updatebgImage().
+    void setBackgroundMedia(const QString& path, const MediaScaleRecord& record);
+    // Ends the background medium; the last frame stays.
+    void stopMedia();
+    // The crop-and-scale rendering of the current medium's record applied to `picture`.
+    QImage getLabelScaleImage(const QImage& picture) const;
+    BackgroundPlayback* playback() const { return m_playback; }
+
     // Shows a still background: `frame` at screen resolution becomes the preview's pixmap, and the
-    // homepage copy is told through updatebgImage().
+    // homepage copy is told through updatebgImage(). Stops the background medium.
     void showStillFrame(const QPixmap& frame);
     // Loads a picture file and shows it as a still; false (and nothing changes) when it cannot be
     // read.
@@ -42,8 +54,10 @@ public:
 
     void setOverlayPositions(const OverlayPositions& positions) { m_positions = positions; }
     const OverlayPositions& overlayPositions() const { return m_positions; }
-    void setPlayCycleMode(int mode) { m_playCycleMode = mode; }
-    int playCycleMode() const { return m_playCycleMode; }
+    // 0 one item (videos and GIFs loop, stills stay), 1 list, 2 shuffle (each medium plays once
+    // and mediaOver() follows). Reaches the playing medium at once.
+    void setPlayCycleMode(int mode);
+    int playCycleMode() const;
 
     // True when the preview has its portrait size (its width is screenHeight x previewScale).
     bool isPortrait() const;
@@ -61,6 +75,8 @@ signals:
     void updatebgImage(QPixmap frame);
 
 public slots:
+    // A background frame at screen resolution: becomes the pixmap and goes to updatebgImage().
+    void updataImage(const QImage& frame);
     // New sensor readings: re-render the clock and the overlay texts.
     void updataHwinfoLabel();
     // An overlay editor changed its item.
@@ -75,5 +91,5 @@ private:
     QVector<FlexibleLabel*> m_titles;
     QVector<FlexibleLabel*> m_contents;
     OverlayPositions m_positions;
-    int m_playCycleMode = 0;
+    BackgroundPlayback* m_playback = nullptr;
 };

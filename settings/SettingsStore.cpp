@@ -19,7 +19,7 @@
 namespace {
 
 // Hand-edited files may claim any slot count; more slots than this are never read, so a huge
-// bgMaxCount cannot stall the start-up. The program itself always writes kStoredMediaSlots.
+// bgMaxCount cannot stall the start-up. The program itself writes mediaSlotCount() slots.
 constexpr int kMaxReadMediaSlots = 1024;
 
 // Bounds for stored media records. Real records stay far inside them; beyond them rendering
@@ -29,9 +29,6 @@ constexpr double kMaxMediaRatio = 1000.0;
 
 // Fonts beyond this size would make overlay pictures of many megapixels per label.
 constexpr double kMaxFontSize = 1000.0;
-
-// The highest library index a stored ApplyBgID may name.
-constexpr int kMaxStoredMediaIndex = 15;
 
 constexpr int kLanguageCount = 4;
 
@@ -323,8 +320,10 @@ void SettingsStore::loadConfig(SettingsState& state)
         state.mediaRecords.append(sanitized(record));
     }
 
+    // Any position of the loaded library is kept, so an item applied at position 16 or later
+    // survives a restart; anything else starts with the first item.
     state.currentMediaIndex = read.integer(QStringLiteral("ApplyBgID"), 0);
-    if (state.currentMediaIndex > kMaxStoredMediaIndex)
+    if (state.currentMediaIndex < 0 || state.currentMediaIndex >= state.mediaPaths.size())
         state.currentMediaIndex = 0;
 
     state.applyBacklight = read.integerOrDefault(QStringLiteral("ApplyBacklight"), 100);
@@ -407,8 +406,16 @@ void SettingsStore::loadConfig(SettingsState& state)
 void SettingsStore::writeMediaSlots(const SettingsState& state)
 {
     QSettings& s = *m_settings;
-    s.setValue(QStringLiteral("bgMaxCount"), kStoredMediaSlots);
-    for (int i = 0; i < kStoredMediaSlots; ++i) {
+    const int slotCount = mediaSlotCount(state);
+    // Slots of an earlier, longer library would only confuse a reader that ignores bgMaxCount.
+    const int previousSlots = qBound(0, Reader(s).integer(QStringLiteral("bgMaxCount"), 0), kMaxReadMediaSlots);
+    for (int i = slotCount; i < previousSlots; ++i) {
+        for (const char* name : {"bgPath", "bgScaleX", "bgScaleY", "bgScaleW", "bgScaleH", "bgScaleCW", "bgScaleCH",
+                                 "bgScaleRt", "bgScaleRo", "bgScaleSp", "bgScaleEp"})
+            s.remove(key(name, i));
+    }
+    s.setValue(QStringLiteral("bgMaxCount"), slotCount);
+    for (int i = 0; i < slotCount; ++i) {
         const bool stored = i < state.mediaPaths.size() && !(i < state.defaultMediaPaths.size() &&
                                                              state.mediaPaths.at(i) == state.defaultMediaPaths.at(i));
         const QString path = stored ? state.mediaPaths.at(i) : QString();
@@ -534,6 +541,11 @@ void SettingsStore::saveSleepMode(SettingsState& state, int sleepMode)
     state.sleepMode = sleepMode;
     m_settings->setValue(QStringLiteral("SleepMode"), sleepMode);
     flush();
+}
+
+int mediaSlotCount(const SettingsState& state)
+{
+    return qBound(kStoredMediaSlots, int(state.mediaPaths.size()), kMaxReadMediaSlots);
 }
 
 void resetMediaLibrary(SettingsState& state)

@@ -43,7 +43,8 @@ public:
     void setDefaultOverlayLayout(DefaultOverlayLayout layout) { m_defaultOverlayLayout = std::move(layout); }
 
     // Reads every key into `state`: the media library becomes the default library items found on
-    // disk followed by the stored items whose files exist; the overlay items and their label
+    // disk followed by the stored items whose files exist; an ApplyBgID that is not a position of
+    // that library reads as 0; the overlay items and their label
     // positions are read, with the default layout for an item whose sensor name is not stored;
     // sets `useFahrenheit`. Values are clamped as the program expects them. On the first launch
     // (isPrivacyPolicyAgree 0) the language comes from the system locale's country.
@@ -51,8 +52,8 @@ public:
     // window sets those first. Opens the files itself when openSettingsFiles was not called.
     void loadConfig(SettingsState& state);
 
-    // bgMaxCount (always 30) and the 30 media slots, then flush. After a media item is added or
-    // deleted, and by saveAppConfig.
+    // bgMaxCount and the media slots (mediaSlotCount: every item, at least 30 slots), then flush.
+    // After a media item is added or deleted, and by saveAppConfig.
     void saveMediaConfig(const SettingsState& state);
 
     // The four overlay groups with their label positions and ApplyBgID (= currentMediaIndex),
@@ -95,8 +96,11 @@ private:
     bool m_discardUnparsedKeys = false; // the file did not parse; rewrite it whole
 };
 
-// Number of media slots every save writes (bgMaxCount).
+// The fewest media slots a save writes (bgMaxCount), so readers that expect 30 find them all.
 constexpr int kStoredMediaSlots = 30;
+
+// Media slots a save of `state` writes: one per library item, at least kStoredMediaSlots.
+int mediaSlotCount(const SettingsState& state);
 
 // Sets the state's default library lists to the default items found in the Default folder
 // (HW01H, HW01V, HW02H, HW02V, each with the shipped-medium record of its orientation) and makes

@@ -313,9 +313,7 @@ private slots:
             << QByteArray("ApplyBacklight=99999999999999999999") << backlight << 100;
         QTest::newRow("backlight hugely negative") << QByteArray("ApplyBacklight=-4294967296") << backlight << 50;
         QTest::newRow("backlight not a number") << QByteArray("ApplyBacklight=bright") << backlight << 0;
-        QTest::newRow("media index 16 becomes 0") << QByteArray("ApplyBgID=16") << mediaIndex << 0;
-        QTest::newRow("media index 15 stays") << QByteArray("ApplyBgID=15") << mediaIndex << 15;
-        QTest::newRow("media index -1 stays") << QByteArray("ApplyBgID=-1") << mediaIndex << -1;
+        QTest::newRow("media index with an empty library becomes 0") << QByteArray("ApplyBgID=15") << mediaIndex << 0;
         QTest::newRow("language 4 becomes 0") << QByteArray("ApplyLanguage=4") << language << 0;
         QTest::newRow("language -1 becomes 0") << QByteArray("ApplyLanguage=-1") << language << 0;
         QTest::newRow("language 3 stays") << QByteArray("ApplyLanguage=3") << language << 3;
@@ -427,9 +425,21 @@ private slots:
         QVERIFY(state.mediaPaths.isEmpty());
     }
 
-    void storedIndexBeyondFifteenStartsAtFirstItem()
+    // The applied position is kept when the loaded library has it, whatever its size.
+    void storedIndexMustNameALoadedItem_data()
     {
-        QByteArray text = "[General]\nApplyBgID=16\nbgMaxCount=20\n";
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("position 16 of 20 items stays") << 16 << 16;
+        QTest::newRow("the last of 20 items stays") << 19 << 19;
+        QTest::newRow("position 20 of 20 items becomes 0") << 20 << 0;
+        QTest::newRow("-1 becomes 0") << -1 << 0;
+    }
+    void storedIndexMustNameALoadedItem()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, expected);
+        QByteArray text = "[General]\nApplyBgID=" + QByteArray::number(stored) + "\nbgMaxCount=20\n";
         for (int i = 0; i < 20; ++i) {
             backgroundFile(QStringLiteral("item%1.png").arg(i));
             text += QStringLiteral("bgPath%1=item%1.png\nbgScaleW%1=800\nbgScaleH%1=480\n").arg(i).toUtf8();
@@ -437,10 +447,10 @@ private slots:
         writeSettings(text);
         const SettingsState state = loadState();
         QCOMPARE(state.mediaPaths.size(), 20);
-        QCOMPARE(state.currentMediaIndex, 0);
+        QCOMPARE(state.currentMediaIndex, expected);
     }
 
-    // Default items are never stored; user items keep their positions; only 30 are written.
+    // Default items are never stored; user items keep their positions; every item is written.
     void savedLibrary()
     {
         installDefaultLibrary();
@@ -458,18 +468,28 @@ private slots:
         store.saveMediaConfig(state);
 
         QSettings written(settingsPath(), QSettings::IniFormat);
-        QCOMPARE(written.value(QStringLiteral("bgMaxCount")).toInt(), 30);
+        QCOMPARE(written.value(QStringLiteral("bgMaxCount")).toInt(), 31);
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(written.value(QStringLiteral("bgPath%1").arg(i)).toString(), QString());
             QCOMPARE(written.value(QStringLiteral("bgScaleW%1").arg(i)).toInt(), 0);
         }
         QCOMPARE(written.value(QStringLiteral("bgPath4")).toString(), QStringLiteral("user0.png"));
-        QCOMPARE(written.value(QStringLiteral("bgPath29")).toString(), QStringLiteral("user25.png"));
-        QVERIFY(!written.contains(QStringLiteral("bgPath30")));
+        QCOMPARE(written.value(QStringLiteral("bgPath30")).toString(), QStringLiteral("user26.png"));
+        QVERIFY(!written.contains(QStringLiteral("bgPath31")));
 
         const SettingsState loaded = loadState();
-        QCOMPARE(loaded.mediaPaths, state.mediaPaths.mid(0, 30));
-        QVERIFY(loaded.mediaRecords.at(29) == state.mediaRecords.at(29));
+        QCOMPARE(loaded.mediaPaths, state.mediaPaths);
+        QVERIFY(loaded.mediaRecords.at(30) == state.mediaRecords.at(30));
+
+        // A shorter library later: bgMaxCount goes back to 30 and the slot past it is gone.
+        SettingsState shorter = loaded;
+        shorter.mediaPaths = shorter.mediaPaths.mid(0, 10);
+        shorter.mediaRecords = shorter.mediaRecords.mid(0, 10);
+        store.saveMediaConfig(shorter);
+        QSettings rewritten(settingsPath(), QSettings::IniFormat);
+        QCOMPARE(rewritten.value(QStringLiteral("bgMaxCount")).toInt(), 30);
+        QVERIFY(!rewritten.contains(QStringLiteral("bgPath30")));
+        QCOMPARE(rewritten.value(QStringLiteral("bgPath29")).toString(), QString());
     }
 
     // A default item that is not at its own position (the defaults changed) is stored like any item.
