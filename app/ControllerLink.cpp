@@ -17,7 +17,7 @@ public:
     {
         connect(controller.streamer(), &USB_DATA_CTRL::haveNoPacket, this, &DeviceLink::haveNoPacket);
         connect(controller.usbDevice(), &UsbDevice::deviceArrived, this, &DeviceLink::deviceArrived);
-        connect(controller.usbDevice(), &UsbDevice::deviceRemoved, this, &DeviceLink::deviceRemoved);
+        connect(&controller, &WINUSB_MAIN_CTRL::deviceRemovalNoticed, this, &DeviceLink::deviceRemoved);
         connect(&controller, &WINUSB_MAIN_CTRL::burnMcuProgress, this, &DeviceLink::burnMcuProgress);
         connect(&controller, &WINUSB_MAIN_CTRL::deviceLost, this, &DeviceLink::deviceLost);
         connect(&controller, &WINUSB_MAIN_CTRL::permissionDenied, this, [this](const QString& devicePath) {

@@ -114,11 +114,16 @@ bool WINUSB_MAIN_CTRL::handleDeviceRemoved()
 
 void WINUSB_MAIN_CTRL::onDeviceRemoved()
 {
+    if (m_exchangesWaiting > 0) {
+        m_removalDeferred = true;
+        return;
+    }
     const bool wasOpen = deviceOpen();
     if (handleDeviceRemoved() && wasOpen) {
         qCDebug(lcDevice) << "the open screen left" << m_usbDevice->devicePath();
         emit deviceLost();
     }
+    emit deviceRemovalNoticed();
 }
 
 void WINUSB_MAIN_CTRL::onStreamLinkLost()
@@ -131,11 +136,23 @@ void WINUSB_MAIN_CTRL::onStreamLinkLost()
     emit deviceLost();
 }
 
+int WINUSB_MAIN_CTRL::exchangeDeferringRemoval(int txLength, int replyPollLimit, int* rxLength)
+{
+    ++m_exchangesWaiting;
+    const int exchanged = m_exchanger.exchange(txLength, replyPollLimit, rxLength);
+    if (--m_exchangesWaiting == 0 && m_removalDeferred) {
+        m_removalDeferred = false;
+        // After the caller has finished with the reply.
+        QMetaObject::invokeMethod(this, &WINUSB_MAIN_CTRL::onDeviceRemoved, Qt::QueuedConnection);
+    }
+    return exchanged;
+}
+
 int WINUSB_MAIN_CTRL::identify()
 {
     const int txLength = Packets::buildIdentifyRequest(m_exchanger.txBuffer());
     int rxLength = 0;
-    const int exchanged = m_exchanger.exchange(txLength, kReplyPollLimitIdentify, &rxLength);
+    const int exchanged = exchangeDeferringRemoval(txLength, kReplyPollLimitIdentify, &rxLength);
     if (exchanged != USB_BURN_CTRL::ExchangeOk)
         return exchanged;
     Packets::IdentifyReply reply;
@@ -163,7 +180,7 @@ int WINUSB_MAIN_CTRL::identify()
 int WINUSB_MAIN_CTRL::shortExchange(int txLength, int replyPollLimit, std::uint8_t* result)
 {
     int rxLength = 0;
-    const int exchanged = m_exchanger.exchange(txLength, replyPollLimit, &rxLength);
+    const int exchanged = exchangeDeferringRemoval(txLength, replyPollLimit, &rxLength);
     if (exchanged != USB_BURN_CTRL::ExchangeOk)
         return exchanged;
     return Packets::checkShortReply(m_exchanger.rxBuffer(), rxLength, result);

@@ -129,6 +129,9 @@ signals:
     // back under the same path) or it stopped taking frames for USB_DATA_CTRL::kLinkLostMs.
     // Discovery should show the screen as not connected and start looking for it again.
     void deviceLost();
+    // GUI thread. A removal notice of the device object, passed on once the controller has dealt
+    // with it (after a command exchange that was waiting for its reply has returned).
+    void deviceRemovalNoticed();
     // GUI thread. A screen is present but this user may not open it; once per device path
     // (UsbDevice::permissionDenied, passed on).
     void permissionDenied(const QString& devicePath);
@@ -143,6 +146,8 @@ private:
     // The device object's handles are open (whether or not the handshake has completed).
     bool deviceOpen() const;
     void onDeviceRemoved();
+    // m_exchanger.exchange, with removal notices held back while it waits.
+    int exchangeDeferringRemoval(int txLength, int replyPollLimit, int* rxLength);
     void onStreamLinkLost();
 
     std::unique_ptr<UsbDevice> m_usbDevice;
@@ -151,6 +156,12 @@ private:
     int m_deviceMode = kModeNone;
     QString m_firmwareVersion;
     bool m_connecting = false;
+    // Exchanges waiting for their reply on the GUI thread (their wait processes events). A removal
+    // notice that arrives meanwhile is handled once the exchange has returned: a screen that
+    // restarts announces its removal right after it has answered, and closing the device under
+    // the waiting exchange would lose that answer.
+    int m_exchangesWaiting = 0;
+    bool m_removalDeferred = false;
     int m_lastConnectResult = kConnectNoDevice;
     // Why each path could not be opened, as last logged: a device that keeps failing the same
     // way is logged once, not on every discovery turn.

@@ -153,6 +153,13 @@ int FakeScreenDevice::drainInput(const TransferKeepGoing&)
     std::lock_guard<std::mutex> lock(m_mutex);
     const int dropped = m_replies.size();
     m_replies.clear();
+    if (m_leaveAfterReply >= 0 && dropped > 0) {
+        const int index = m_leaveAfterReply;
+        const char comeBack = m_leaveComeBack;
+        m_leaveAfterReply = -1;
+        QMetaObject::invokeMethod(
+            this, [this, index, comeBack] { leave(index, comeBack); }, Qt::QueuedConnection);
+    }
     return dropped;
 }
 
@@ -313,10 +320,18 @@ void FakeScreenDevice::answerCommand(const std::uint8_t* data, qint64 length)
         break;
     }
     case 0x4F: { // restart
-        queueReply(shortReply);
         const char comeBack = data[6] == 0 ? '[' : ';';
-        QMetaObject::invokeMethod(
-            this, [this, index, comeBack] { leave(index, comeBack); }, Qt::QueuedConnection);
+        if (s.fault == Fault::NoReply) {
+            QMetaObject::invokeMethod(
+                this, [this, index, comeBack] { leave(index, comeBack); }, Qt::QueuedConnection);
+            break;
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_leaveAfterReply = index;
+            m_leaveComeBack = comeBack;
+        }
+        queueReply(shortReply);
         break;
     }
     case 0x4A: { // firmware block
@@ -405,5 +420,12 @@ int FakeScreenDevice::read(std::uint8_t* buffer, const TransferKeepGoing& keepGo
     const QByteArray reply = m_replies.takeFirst();
     const int n = std::min(int(reply.size()), Packets::kMaxReadSize);
     std::memcpy(buffer, reply.constData(), std::size_t(n));
+    if (m_leaveAfterReply >= 0 && m_replies.isEmpty()) {
+        const int index = m_leaveAfterReply;
+        const char comeBack = m_leaveComeBack;
+        m_leaveAfterReply = -1;
+        QMetaObject::invokeMethod(
+            this, [this, index, comeBack] { leave(index, comeBack); }, Qt::QueuedConnection);
+    }
     return n;
 }

@@ -131,6 +131,10 @@ private:
     int m_blocksUnanswered = 0;
     bool m_gateClosed = false;
     bool m_gone = false; // the open screen vanished: its transfers fail
+    // A restart request was answered: the screen leaves (index, state it comes back in) once the
+    // host has read that answer, as a real screen does. Index -1: nothing armed.
+    int m_leaveAfterReply = -1;
+    char m_leaveComeBack = 0;
     std::atomic<int> m_blocked{0};
     std::atomic<bool> m_failFrames{false};
 };
