@@ -94,6 +94,10 @@ private slots:
         for (const char* name : {"defaultbgClockH.jpg", "defaultbgClockV.jpg"})
             QVERIFY(QFile::copy(built + QStringLiteral("/Default/") + QLatin1String(name),
                                 programFolder.filePath(QStringLiteral("Default/")) + QLatin1String(name)));
+        // The translations too: a missing one would stop every start-up at its notice.
+        QDir(programFolder.path()).mkpath(QStringLiteral("Translator"));
+        for (const QFileInfo& qm : QDir(built + QStringLiteral("/Translator")).entryInfoList(QDir::Files))
+            QFile::copy(qm.filePath(), programFolder.filePath(QStringLiteral("Translator/") + qm.fileName()));
         AppPaths::setProgramFolder(programFolder.path());
         qputenv("VORTANE_SIM_DIR", simFolder.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", programFolder.filePath(QStringLiteral("config")).toUtf8());

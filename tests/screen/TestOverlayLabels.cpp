@@ -10,6 +10,7 @@
 #include "shell/Fonts.h"
 
 #include <QMouseEvent>
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -245,6 +246,23 @@ private slots:
         QFETCH(QSize, picture);
         QFETCH(QSize, label);
         QCOMPARE(OverlayLabels::labelSizeFor(picture), label);
+    }
+
+    // Texts are measured and drawn at 96 dots per inch whatever the desktop's DPI (this suite runs
+    // with a desktop of 144): 60 points are 80 pixels, and the picture holds the whole text.
+    void textIsMeasuredAt96Dpi()
+    {
+        QCOMPARE(qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY()), 144);
+        const QFont points(familyMiSansRegular, 60, 75);
+        QFont pixels = points;
+        pixels.setPixelSize(80);
+        const QString text = QStringLiteral("88\u00B0C");
+        const QImage picture = OverlayLabels::renderText(text, points, Qt::white);
+        const QFontMetrics expected(pixels);
+        QCOMPARE(picture.size(), QSize(expected.horizontalAdvance(text), expected.height()));
+        // Measured on the desktop, the same font is half as large again.
+        QWidget desktopWidget;
+        QVERIFY(QFontMetrics(points, &desktopWidget).height() > picture.height() * 5 / 4);
     }
 
     void renderedLabelShowsItsTextAtAQuarter()
