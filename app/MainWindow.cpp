@@ -143,8 +143,9 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device, Sens
     connect(m_device.get(), &DeviceLink::haveNoPacket, this, &MainWindow::sendScreenJpgData);
 
     chooseStartOrientationAndPage();
-    // Without a library that initialised (status 0) no pass would find anything; a missing
-    // library (-1) still runs passes, which fill the placeholders and keep the labels fresh.
+    // One more pass now that the preview listens, so its texts are current before the first frame;
+    // then the thread. A library whose Init failed (status 0) has nothing to read; a missing one
+    // (-1) still runs passes, which fill the placeholders.
     if (m_sensors->status != 0) {
         m_sensors->refresh();
         m_sensors->start();
