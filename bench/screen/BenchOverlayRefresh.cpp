@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTextStream>
 
 #include <algorithm>
@@ -51,6 +52,16 @@ QPixmap background(int w, int h)
     gradient.setColorAt(1, QColor(120, 20, 60));
     painter.fillRect(image.rect(), gradient);
     painter.end();
+    // Fine noise, so the JPEG encoder has the work of a real picture.
+    QRandomGenerator random(7);
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int n = random.bounded(-24, 25);
+            const QRgb p = line[x];
+            line[x] = qRgb(qBound(0, qRed(p) + n, 255), qBound(0, qGreen(p) + n, 255), qBound(0, qBlue(p) + n, 255));
+        }
+    }
     return QPixmap::fromImage(image);
 }
 
