@@ -14,6 +14,8 @@ QLabel* makeClockLabel(const char* name, QWidget* preview)
     auto* label = new QLabel(preview);
     label->setObjectName(QLatin1String(name));
     label->setScaledContents(true);
+    // The preview's style sheet may give it a background; a face shows only its picture.
+    label->setStyleSheet(QStringLiteral("background:transparent;"));
     label->hide();
     return label;
 }
@@ -97,6 +99,8 @@ QImage ClockFaces::digitImage(const QString& text)
     painter.setPen(QPen(QColor(255, 255, 255), 5));
     QFont font(familyTenSansBold);
     font.setPixelSize(kDigitPixelSize);
+    // The family may hold several weights on this system; the digits use the bold face.
+    font.setWeight(QFont::Bold);
     painter.setFont(font);
     painter.drawText(image.rect(), Qt::AlignCenter, text);
     return image;

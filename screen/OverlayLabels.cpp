@@ -44,6 +44,8 @@ OverlayLabels::OverlayLabels(QLabel* preview)
             label->setProperty("ID", i);
             label->setProperty("Type", type);
             label->setScaledContents(true);
+            // The preview's style sheet may give it a background; a label shows only its text.
+            label->setStyleSheet(QStringLiteral("background:transparent;"));
             label->setResizable(0);
             label->setMovable(1);
             label->hide();
