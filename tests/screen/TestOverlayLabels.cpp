@@ -356,6 +356,25 @@ private slots:
         }
     }
 
+    // The main window gives the preview a black background by a style sheet without a selector;
+    // the labels must not take it on and cover the picture with black boxes.
+    void labelsShowThePictureAroundTheirText()
+    {
+        Preview preview;
+        QPixmap white(800, 480);
+        white.fill(Qt::white);
+        preview.label.setPixmap(white);
+        preview.label.setStyleSheet(QStringLiteral("background-color:#000000;"));
+        preview.label.applyOverlayItem(0, boardItem());
+        FlexibleLabel* content = preview.label.contentLabel(0);
+        content->move(10, 10);
+        preview.label.showClockFace(1);
+        const QImage shown = preview.label.grab().toImage();
+        // The label's top-left corner holds no ink; the clock's corner holds no hand.
+        QCOMPARE(QColor(shown.pixel(content->geometry().topLeft())), QColor(Qt::white));
+        QCOMPARE(QColor(shown.pixel(preview.label.clockLabel()->geometry().topLeft())), QColor(Qt::white));
+    }
+
     void showByEnableAndHideAll()
     {
         Preview preview;
