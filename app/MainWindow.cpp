@@ -7,6 +7,7 @@
 #include "screen/MediaLabel.h"
 #include "screen/OverlayLayout.h"
 #include "sensors/SensorCatalogue.h"
+#include "sensors/hwinfo.h"
 #include "settings/AppPaths.h"
 #include "settings/AutoStart.h"
 #include "shell/AppGlobals.h"
@@ -88,8 +89,9 @@ QPixmap timeStyleTile(int style, int width, int height, bool portrait)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
+MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device, SensorSourceFactory sensors)
     : QMainWindow(parent)
+    , m_sensors(sensors ? sensors() : std::make_unique<hwinfo>())
     , ui(std::make_unique<Ui::MainWindow>())
     , m_device(device ? std::move(device) : DeviceLink::createControllerLink())
 {
@@ -112,6 +114,9 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     previewScale = 0.25;
     overlayItemCount = 4;
     m_state = SettingsState{};
+    // One pass before the settings load: the default overlay layout is measured against the
+    // texts the labels will show.
+    m_sensors->refresh();
 
     applyTextStyles();
     ui->pushButton_Horizontal->setIcons(QStringLiteral(":/material/Icon/horizontal_Rectangle_p.png"),
@@ -138,6 +143,7 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
         loadTranslator(AppPaths::translatorFolder() + QLatin1Char('/') +
                        QLatin1String(kTranslationFiles[m_state.applyLanguage]));
     ui->label_bg->setOverlayPositions(m_state.overlayPositions);
+    applyStoredOverlays();
     buildTimeStyleSelector();
     buildSettingsPage();
     m_device->registerNotifications(this);
@@ -147,6 +153,8 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     ui->label_homepage_preview_bg->setAlignment(Qt::AlignCenter);
     connect(ui->widget_ImageList, &CustomImageList::changeImageItem, this, &MainWindow::changeImageListItem);
     connect(ui->widget_ImageList, &CustomImageList::deleteImageFromList, this, &MainWindow::deleteImageFromList);
+    connect(m_sensors.get(), &hwinfo::upateHwinfo, ui->label_bg, &MediaLabel::updataHwinfoLabel);
+    connect(m_sensors.get(), &hwinfo::upateHwinfo, this, &MainWindow::updatehomepageHwinfo);
     connect(ui->label_bg, &MediaLabel::mediaOver, this, &MainWindow::applyBgCycleSlot);
     connect(ui->label_bg, &MediaLabel::updatebgImage, this, &MainWindow::updatehomepageBgLabel);
     connect(m_device.get(), &DeviceLink::haveNoPacket, this, &MainWindow::sendScreenJpgData);
@@ -155,6 +163,13 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device)
     // The stored cycle mode reaches the buttons and the preview before the applied item starts.
     selectCycleMode(m_state.applyBgCycleMode, false);
     chooseStartOrientationAndPage();
+    // One more pass now that the preview listens, so its texts are current before the first frame;
+    // then the thread. A library whose Init failed (status 0) has nothing to read; a missing one
+    // (-1) still runs passes, which fill the placeholders.
+    if (m_sensors->status != 0) {
+        m_sensors->refresh();
+        m_sensors->start();
+    }
     setHomePageScreenButtonStyleByifConnect(false);
     m_discovery->start();
     ui->label_app_version_info->setText(QLatin1String(kAppVersion));
@@ -167,6 +182,9 @@ MainWindow::~MainWindow()
     saveAppConfig();
     // The background medium's threads end before the window goes.
     ui->label_bg->stopMedia();
+    // Passes still running deliver nothing more to the window.
+    disconnect(m_sensors.get(), nullptr, this, nullptr);
+    disconnect(m_sensors.get(), nullptr, ui->label_bg, nullptr);
     // No composition or discovery may run while the members go.
     disconnect(m_device.get(), nullptr, this, nullptr);
     m_discovery->stop();
@@ -174,6 +192,8 @@ MainWindow::~MainWindow()
     delete timeStylePreview[1];
     timeStylePreview[0] = timeStylePreview[1] = nullptr;
     m_device->closeDevice();
+    // Stops the sensor thread (waking it from its sleep) and closes the library.
+    m_sensors.reset();
     if (remarkStore == m_store.remarkSettings())
         remarkStore = nullptr;
 }
@@ -331,6 +351,22 @@ void MainWindow::syncLibraryToState()
     m_state.currentMediaIndex = m_library.currentIndex();
 }
 
+// The items of bgConfig.ini go onto the preview's labels the way the overlay editors apply them,
+// so an enabled item is on the screen from the first frame of the dynamic mode.
+void MainWindow::applyStoredOverlays()
+{
+    for (int i = 0; i < kOverlayItemSlots; ++i)
+        ui->label_bg->applyOverlayItem(i, m_state.overlayItems.at(size_t(i)));
+}
+
+// What is saved is what the labels hold: the items as last applied and the positions as dragged.
+void MainWindow::copyOverlaysIntoState()
+{
+    for (int i = 0; i < kOverlayItemSlots; ++i)
+        m_state.overlayItems[size_t(i)] = ui->label_bg->overlayItem(i);
+    m_state.overlayPositions = ui->label_bg->overlayPositions();
+}
+
 void MainWindow::saveAppConfig()
 {
     syncLibraryToState();
@@ -338,7 +374,7 @@ void MainWindow::saveAppConfig()
     m_state.applyBacklight = ui->spinBox_brightness->value();
     m_state.screenSwitch = toggleIsOn(ui->pushButton_ScreenSwitch);
     m_state.temperUnit = qMax(0, ui->comboBox_temperature->currentIndex());
-    m_state.overlayPositions = ui->label_bg->overlayPositions();
+    copyOverlaysIntoState();
     m_store.saveAppConfig(m_state);
 }
 
@@ -351,7 +387,7 @@ void MainWindow::saveMediaConfig()
 void MainWindow::saveOverlayConfig()
 {
     syncLibraryToState();
-    m_state.overlayPositions = ui->label_bg->overlayPositions();
+    copyOverlaysIntoState();
     m_store.saveOverlayConfig(m_state);
 }
 

@@ -19,6 +19,7 @@
 
 class DeviceDiscovery;
 class FirmwareUpdateFlow;
+class hwinfo;
 class QAction;
 class QButtonGroup;
 class QLabel;
@@ -41,8 +42,13 @@ class MainWindow final : public QMainWindow
     Q_DISABLE_COPY(MainWindow)
 
 public:
-    // `device` replaces the program's own device link (tests); null uses the real one.
-    explicit MainWindow(QWidget* parent = nullptr, std::unique_ptr<DeviceLink> device = {});
+    // Makes the sensor source; called once, first thing in the constructor.
+    using SensorSourceFactory = std::function<std::unique_ptr<hwinfo>()>;
+
+    // `device` replaces the program's own device link (tests); null uses the real one. `sensors`
+    // makes the sensor source (tests: a fake library); empty loads the platform's sensor library.
+    explicit MainWindow(QWidget* parent = nullptr, std::unique_ptr<DeviceLink> device = {},
+                        SensorSourceFactory sensors = {});
     ~MainWindow() override;
 
     // Writes every application setting to bgConfig.ini (widget values are copied in first).
@@ -79,6 +85,9 @@ public:
     void setFirmwareFileChooser(std::function<QString()> chooser);
     // How long the firmware flow waits for the device to come back in update mode.
     void setUpdateModeWaitLimitMs(int ms);
+    // The sensor source this window owns (never null); its thread runs from the end of the
+    // constructor until the destructor.
+    hwinfo* sensorSource() const { return m_sensors.get(); }
     // The device link this window drives (never null).
     DeviceLink* deviceLink() const { return m_device.get(); }
     Ui::MainWindow* form() const { return ui.get(); }
@@ -155,7 +164,11 @@ private:
     void retranslate();
     bool toggleIsOn(const QWidget* toggle) const;
     void setToggle(QWidget* toggle, bool on);
+    void applyStoredOverlays();
+    void copyOverlaysIntoState();
 
+    // Declared first: the sensor source is created before everything else and stopped last.
+    std::unique_ptr<hwinfo> m_sensors;
     std::unique_ptr<Ui::MainWindow> ui;
     SettingsStore m_store;
     SettingsState m_state;

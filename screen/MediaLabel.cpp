@@ -2,42 +2,23 @@
 
 #include "media/BackgroundPlayback.h"
 #include "screen/FlexibleLabel.h"
+#include "screen/OverlayLabels.h"
 #include "shell/AppGlobals.h"
 
+#include <QColor>
+#include <QFont>
 #include <QImageReader>
-
-namespace {
-
-QLabel* makeClockLabel(const char* name, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setScaledContents(true);
-    label->hide();
-    return label;
-}
-
-} // namespace
+#include <QVariant>
 
 MediaLabel::MediaLabel(QWidget* parent)
     : QLabel(parent)
 {
     setScaledContents(true);
-    m_hour = makeClockLabel("hour", this);
-    m_minute = makeClockLabel("min", this);
-    m_clock = makeClockLabel("Clock", this);
+    m_clockFaces = new ClockFaces(this, this);
+    m_overlays = std::make_unique<OverlayLabels>(this);
     for (int i = 0; i < kOverlayItemSlots; ++i) {
-        for (int type = 0; type < 2; ++type) {
-            auto* label = new FlexibleLabel(QStringLiteral("%1%2").arg(type == 0 ? "title" : "content").arg(i), this);
-            label->setProperty("ID", i);
-            label->setProperty("Type", type);
-            label->setScaledContents(true);
-            label->setResizable(0);
-            label->setMovable(1);
-            label->hide();
+        for (FlexibleLabel* label : {m_overlays->titleLabel(i), m_overlays->contentLabel(i)})
             connect(label, &FlexibleLabel::geometryChanged, this, &MediaLabel::updateHwLabelXY);
-            (type == 0 ? m_titles : m_contents).append(label);
-        }
     }
     m_playback = new BackgroundPlayback(this);
     connect(m_playback, &BackgroundPlayback::frameReady, this, &MediaLabel::updataImage);
@@ -102,67 +83,114 @@ bool MediaLabel::showStillFile(const QString& path)
 
 bool MediaLabel::isPortrait() const
 {
-    return screenHeight * previewScale == double(width());
+    return m_overlays->isPortrait();
+}
+
+// ---- overlay labels and clock faces ----
+
+FlexibleLabel* MediaLabel::titleLabel(int index) const
+{
+    return m_overlays->titleLabel(index);
+}
+
+FlexibleLabel* MediaLabel::contentLabel(int index) const
+{
+    return m_overlays->contentLabel(index);
 }
 
 void MediaLabel::showOverlaysByEnable()
 {
-    for (QVector<FlexibleLabel*>* list : {&m_titles, &m_contents}) {
-        for (FlexibleLabel* label : *list)
-            label->setVisible(label->property("enable").toBool());
-    }
+    m_overlays->showByEnable();
 }
 
 void MediaLabel::hideOverlays()
 {
-    for (QVector<FlexibleLabel*>* list : {&m_titles, &m_contents}) {
-        for (FlexibleLabel* label : *list)
-            label->hide();
-    }
+    m_overlays->hideAll();
+}
+
+void MediaLabel::applyOverlayItem(int index, const OverlayItem& item)
+{
+    m_overlays->applyItem(index, item);
+}
+
+OverlayItem MediaLabel::overlayItem(int index) const
+{
+    return m_overlays->item(index);
+}
+
+void MediaLabel::setOverlayPositions(const OverlayPositions& positions)
+{
+    m_overlays->setPositions(positions);
+}
+
+const OverlayPositions& MediaLabel::overlayPositions() const
+{
+    return m_overlays->positions();
 }
 
 void MediaLabel::showClockFace(int style)
 {
-    m_hour->setVisible(style == 0);
-    m_minute->setVisible(style == 0);
-    m_clock->setVisible(style == 1);
+    m_clockFaces->showStyle(style);
 }
 
 void MediaLabel::hideClockFaces()
 {
-    m_hour->hide();
-    m_minute->hide();
-    m_clock->hide();
+    m_clockFaces->hideAll();
+}
+
+void MediaLabel::layoutAnalogClock()
+{
+    m_clockFaces->layoutAnalogClock();
+}
+
+void MediaLabel::layoutDigitalClock()
+{
+    m_clockFaces->layoutDigitalClock();
+}
+
+void MediaLabel::refreshClock()
+{
+    m_clockFaces->refreshClock();
+}
+
+void MediaLabel::setClockSource(ClockFaces::Now now)
+{
+    m_clockFaces->setClock(std::move(now));
 }
 
 void MediaLabel::applyOrientationLayout()
 {
-    const bool portrait = isPortrait();
-    const OverlayPositionList& titles = portrait ? m_positions.titlePositionsV : m_positions.titlePositionsH;
-    const OverlayPositionList& contents = portrait ? m_positions.contentPositionsV : m_positions.contentPositionsH;
-    for (int i = 0; i < kOverlayItemSlots; ++i) {
-        m_titles.at(i)->move(titles.at(size_t(i)));
-        m_contents.at(i)->move(contents.at(size_t(i)));
-    }
-    for (QLabel* label : {m_hour, m_minute, m_clock})
-        label->setGeometry(rect());
+    m_overlays->applyPositions();
+    m_clockFaces->layoutAnalogClock();
+    m_clockFaces->layoutDigitalClock();
 }
 
-void MediaLabel::updataHwinfoLabel() {}
+void MediaLabel::updataHwinfoLabel()
+{
+    m_clockFaces->refreshClock();
+    m_overlays->renderAll();
+}
 
-void MediaLabel::updateHwinfoPropertySlot() {}
+void MediaLabel::updateHwinfoPropertySlot()
+{
+    const QObject* editor = sender();
+    if (editor == nullptr)
+        return;
+    const QVariant id = editor->property("ID");
+    if (!id.isValid())
+        return;
+    OverlayItem item;
+    item.hardwareName = editor->property("hardwareName").toString();
+    item.sensorName = editor->property("sensorName").toString();
+    item.titleColor = editor->property("titleColor").value<QColor>();
+    item.contentColor = editor->property("contentColor").value<QColor>();
+    item.titleFont = editor->property("titleFont").value<QFont>();
+    item.contentFont = editor->property("contentFont").value<QFont>();
+    item.enable = editor->property("enable").toBool();
+    applyOverlayItem(id.toInt(), item);
+}
 
 void MediaLabel::updateHwLabelXY()
 {
-    auto* label = qobject_cast<FlexibleLabel*>(sender());
-    if (label == nullptr)
-        return;
-    const int index = label->property("ID").toInt();
-    if (index < 0 || index >= kOverlayItemSlots)
-        return;
-    const bool title = label->property("Type").toInt() == 0;
-    const bool portrait = isPortrait();
-    OverlayPositionList& list = title ? (portrait ? m_positions.titlePositionsV : m_positions.titlePositionsH)
-                                      : (portrait ? m_positions.contentPositionsV : m_positions.contentPositionsH);
-    list[size_t(index)] = label->pos();
+    m_overlays->storePosition(qobject_cast<FlexibleLabel*>(sender()));
 }

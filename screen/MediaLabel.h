@@ -1,14 +1,17 @@
 #pragma once
 
+#include "screen/ClockFaces.h"
 #include "types/MediaScaleRecord.h"
 #include "types/OverlayItem.h"
 
 #include <QLabel>
 #include <QPixmap>
-#include <QVector>
+
+#include <memory>
 
 class BackgroundPlayback;
 class FlexibleLabel;
+class OverlayLabels;
 
 // The screen preview `label_bg`: a label that holds the current background frame at screen
 // resolution (800 x 480 or 480 x 800) and shows it scaled down to its own size. Its direct
@@ -42,18 +45,30 @@ public:
     // read.
     bool showStillFile(const QString& path);
 
-    // Overlay labels: shown by their "enable" property (dynamic mode) or all hidden (clock modes).
+    // Overlay labels (OverlayLabels.h): shown by their "enable" property (dynamic mode) or all
+    // hidden (clock modes).
     void showOverlaysByEnable();
     void hideOverlays();
-    // Clock labels: the digital pair for style 0, the analog face for style 1; or none.
+    // Puts an overlay item's settings on its labels, renders and shows or hides them. The overlay
+    // editor and the start-up use this; `index` is 0..3.
+    void applyOverlayItem(int index, const OverlayItem& item);
+    // The settings the labels of item `index` hold now.
+    OverlayItem overlayItem(int index) const;
+    // Clock labels (ClockFaces.h): the digital pair for style 0, the analog face for style 1,
+    // laid out and drawn; or none.
     void showClockFace(int style);
     void hideClockFaces();
+    void layoutAnalogClock();
+    void layoutDigitalClock();
+    void refreshClock();
+    // The local time the clock faces show; the default is the system clock.
+    void setClockSource(ClockFaces::Now now);
     // Moves the overlay labels to the positions of the current orientation and lays the clock
-    // labels out over the whole preview; called after the preview changed size.
+    // labels out again in the middle of the preview; called after the preview changed size.
     void applyOrientationLayout();
 
-    void setOverlayPositions(const OverlayPositions& positions) { m_positions = positions; }
-    const OverlayPositions& overlayPositions() const { return m_positions; }
+    void setOverlayPositions(const OverlayPositions& positions);
+    const OverlayPositions& overlayPositions() const;
     // 0 one item (videos and GIFs loop, stills stay), 1 list, 2 shuffle (each medium plays once
     // and mediaOver() follows). Reaches the playing medium at once.
     void setPlayCycleMode(int mode);
@@ -62,11 +77,13 @@ public:
     // True when the preview has its portrait size (its width is screenHeight x previewScale).
     bool isPortrait() const;
 
-    QLabel* hourLabel() const { return m_hour; }
-    QLabel* minuteLabel() const { return m_minute; }
-    QLabel* clockLabel() const { return m_clock; }
-    FlexibleLabel* titleLabel(int index) const { return m_titles.value(index); }
-    FlexibleLabel* contentLabel(int index) const { return m_contents.value(index); }
+    QLabel* hourLabel() const { return m_clockFaces->hourLabel(); }
+    QLabel* minuteLabel() const { return m_clockFaces->minuteLabel(); }
+    QLabel* clockLabel() const { return m_clockFaces->clockLabel(); }
+    FlexibleLabel* titleLabel(int index) const;
+    FlexibleLabel* contentLabel(int index) const;
+    OverlayLabels& overlays() const { return *m_overlays; }
+    ClockFaces& clockFaces() const { return *m_clockFaces; }
 
 signals:
     // The medium has played to its end (list and shuffle modes advance the library).
@@ -77,19 +94,19 @@ signals:
 public slots:
     // A background frame at screen resolution: becomes the pixmap and goes to updatebgImage().
     void updataImage(const QImage& frame);
-    // New sensor readings: re-render the clock and the overlay texts.
+    // New sensor readings: redraw the clock faces, then render overlay items 0..3.
     void updataHwinfoLabel();
-    // An overlay editor changed its item.
+    // An overlay editor changed its item: the sender carries the item index as its property "ID"
+    // and the item as the properties "hardwareName", "sensorName", "titleColor", "contentColor",
+    // "titleFont", "contentFont" and "enable"; applied as applyOverlayItem does. A sender without
+    // an "ID" is ignored.
     void updateHwinfoPropertySlot();
     // An overlay label was dragged: remember its position for the current orientation.
     void updateHwLabelXY();
 
 private:
-    QLabel* m_hour = nullptr;
-    QLabel* m_minute = nullptr;
-    QLabel* m_clock = nullptr;
-    QVector<FlexibleLabel*> m_titles;
-    QVector<FlexibleLabel*> m_contents;
-    OverlayPositions m_positions;
+    // Created in this order, which is the order of the preview's children the composer paints.
+    ClockFaces* m_clockFaces = nullptr;
+    std::unique_ptr<OverlayLabels> m_overlays;
     BackgroundPlayback* m_playback = nullptr;
 };

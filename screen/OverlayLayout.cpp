@@ -1,9 +1,8 @@
 #include "screen/OverlayLayout.h"
 
+#include "screen/OverlayLabels.h"
 #include "sensors/SensorCatalogue.h"
 #include "shell/AppGlobals.h"
-
-#include <QFontMetrics>
 
 void applyDefaultOverlayLayout(int index, const OverlayItem& item, OverlayPositions& positions)
 {
@@ -23,8 +22,9 @@ void applyDefaultOverlayLayout(int index, const OverlayItem& item, OverlayPositi
     const SensorReading reading = readingFor(item.hardwareName, item.sensorName);
     const QString title = displayNameFor(item.hardwareName, item.sensorName);
     const QString content = reading.valueText + reading.unit;
-    const int tw = int(QFontMetrics(item.titleFont).horizontalAdvance(title) * s);
-    const int cw = int(QFontMetrics(item.contentFont).horizontalAdvance(content) * s);
+    // Measured as the labels will render them, so the centring matches what the screen shows.
+    const int tw = int(OverlayLabels::textMetrics(item.titleFont).horizontalAdvance(title) * s);
+    const int cw = int(OverlayLabels::textMetrics(item.contentFont).horizontalAdvance(content) * s);
 
     const auto leftX = [&](int width) { return int((w * s * 0.5 - width) * 0.5); };
     const auto rightX = [&](int width) { return int(w * s * 0.5 + (w * s * 0.5 - width) * 0.5); };
