@@ -20,9 +20,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/vortane/vortane-screen")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Chinese, Japanese and Korean text in the window and on the cooler's screen is drawn in Noto CJK.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+# The extended description; CPack puts the summary above it as the synopsis line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Vortane Screen decides what the 800x480 LCD in the pump head of the
+    "Vortane Screen decides what the 800x480 LCD in the pump head of the
 Vortane all-in-one CPU liquid cooler shows: a still picture, an animated
 GIF or a video as background, live hardware sensor readings drawn over it,
 or a clock. It composes each frame and streams it to the cooler over USB at
