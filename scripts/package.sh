@@ -8,8 +8,12 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/package
 VORTANE_PACKAGING=1 "$root/scripts/setup.sh" --packages-only
+# Debian's hardening flags (fortified functions, stack protector, read-only relocations bound now).
+flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORTANE_BUILD_TESTS=OFF \
-    -DVORTANE_BUILD_BENCH=OFF >/dev/null
+    -DVORTANE_BUILD_BENCH=OFF -DCMAKE_C_FLAGS="$(flags CPPFLAGS) $(flags CFLAGS)" \
+    -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" \
+    -DCMAKE_SHARED_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
 cmake --build "$build" -j"${VORTANE_JOBS:-2}"
 rm -f "$build"/vortane-screen_*.deb
 cpack --config "$build/CPackConfig.cmake" -B "$build" >/dev/null
