@@ -71,9 +71,13 @@ bool isPortable()
     PathState& state = pathState();
     const QString folder = programFolder();
     if (state.probedFolder != folder) {
-        state.portable = !isInstalledLayout(folder) && folderAcceptsWrites(folder);
+        const bool installed = isInstalledLayout(folder);
+        state.portable = !installed && folderAcceptsWrites(folder);
         state.probedFolder = folder;
-        qCDebug(lcSettings) << "program folder" << folder << (state.portable ? "is portable" : "is read-only");
+        qCDebug(lcSettings) << "program folder" << folder
+                            << (installed        ? "is installed"
+                                : state.portable ? "is portable"
+                                                 : "is read-only");
     }
     return state.portable;
 }
