@@ -5,6 +5,7 @@ extern "C" {
 #include <libavutil/display.h>
 }
 
+#include "media/DisplayMatrix.h"
 #include "media/MediaLog.h"
 
 #include <QCoreApplication>
@@ -96,12 +97,11 @@ qint64 clipDurationUs(const AVFormatContext* format, const AVStream* stream)
 
 int displayRotation(const AVStream* stream)
 {
-    size_t size = 0;
-    const uint8_t* matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
-    if (!matrix || size < 9 * sizeof(int32_t)) {
+    const int32_t* matrix = streamDisplayMatrix(stream);
+    if (!matrix) {
         return 0;
     }
-    const double counterClockwise = av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix));
+    const double counterClockwise = av_display_rotation_get(matrix);
     if (std::isnan(counterClockwise)) {
         return 0;
     }

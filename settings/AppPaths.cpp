@@ -45,6 +45,10 @@ QString assetFolder(const QString& name)
     return beside;
 }
 
+// Command folders of the system; a program found there is installed whatever lies beside it.
+const char* const kSystemCommandFolders[] = {"/usr/bin", "/usr/sbin",  "/usr/local/bin",   "/usr/local/sbin", "/bin",
+                                             "/sbin",    "/usr/games", "/usr/local/games", "/usr/libexec"};
+
 } // namespace
 
 namespace AppPaths {
@@ -67,9 +71,13 @@ bool isPortable()
     PathState& state = pathState();
     const QString folder = programFolder();
     if (state.probedFolder != folder) {
-        state.portable = AppPaths::folderAcceptsWrites(folder);
+        const bool installed = isInstalledLayout(folder);
+        state.portable = !installed && folderAcceptsWrites(folder);
         state.probedFolder = folder;
-        qCDebug(lcSettings) << "program folder" << folder << (state.portable ? "is portable" : "is read-only");
+        qCDebug(lcSettings) << "program folder" << folder
+                            << (installed        ? "is installed"
+                                : state.portable ? "is portable"
+                                                 : "is read-only");
     }
     return state.portable;
 }
@@ -115,6 +123,21 @@ QString userAgreementFolder()
 QString defaultMediaFile(const QString& fileName)
 {
     return defaultFolder() + QLatin1Char('/') + fileName;
+}
+
+bool isInstalledLayout(const QString& folder)
+{
+    const QString clean = cleanFolder(folder);
+    if (QFileInfo(clean + QStringLiteral("/../share/") + kProgramName).isDir())
+        return true;
+    // Symbolic links such as /bin -> /usr/bin are compared by where they lead.
+    const QString canonical = QFileInfo(clean).canonicalFilePath();
+    for (const char* system : kSystemCommandFolders) {
+        const QString systemFolder = QLatin1String(system);
+        if (clean == systemFolder || (!canonical.isEmpty() && canonical == QFileInfo(systemFolder).canonicalFilePath()))
+            return true;
+    }
+    return false;
 }
 
 bool folderAcceptsWrites(const QString& folder)

@@ -23,8 +23,11 @@ namespace {
 bool wantsHeadless(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--headless") == 0)
-            return true;
+        // --help and --version print and leave; they need no display either.
+        for (const char* consoleOnly : {"--headless", "--help", "-h", "-?", "--help-all", "--version", "-v"}) {
+            if (std::strcmp(argv[i], consoleOnly) == 0)
+                return true;
+        }
     }
     // Without any display there is no window to show; run as if --headless was given.
     return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
@@ -82,6 +85,7 @@ int main(int argc, char** argv)
     std::unique_ptr<QCoreApplication> app =
         headless ? std::make_unique<QCoreApplication>(argc, argv) : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vortane-screen-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORTANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -89,6 +93,7 @@ int main(int argc, char** argv)
         "$VORTANE_SIM_DIR (else $XDG_RUNTIME_DIR/vortane-screen-sim, else /tmp/vortane-screen-sim-<uid>),\n"
         "answers identify, restart and firmware commands and shows the frames it receives."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const SimulatorOptions defaults;
     parser.addOptions({
         {"name", QStringLiteral("Friendly name; the socket is <name>.sock (default \"%1\").").arg(defaults.name),

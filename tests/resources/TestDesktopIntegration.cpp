@@ -74,6 +74,7 @@ private slots:
     void desktopFileStartsTheProgram();
     void metainfoIsValid();
     void metainfoMatchesTheDesktopFileAndTheDevice();
+    void metainfoNamesDeveloperAndHomepage();
     void installPutsEverythingInPlace();
 };
 
@@ -143,6 +144,44 @@ void TestDesktopIntegration::metainfoMatchesTheDesktopFileAndTheDevice()
     QVERIFY2(modalias.startsWith(QStringLiteral("usb:v3767p7791")), qPrintable(modalias));
 }
 
+// What AppStream 1.0 validators (Debian 13 on) require and older ones do not check: the developer
+// as an element with a name (developer_name is refused) and a homepage.
+void TestDesktopIntegration::metainfoNamesDeveloperAndHomepage()
+{
+    QFile file(packagingFile(kMetainfoFile));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString developerName, homepage;
+    bool deprecatedDeveloperName = false;
+    QStringList path;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            path.removeLast();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        path << xml.name().toString();
+        const QString where = path.join(QLatin1Char('/'));
+        if (where == QLatin1String("component/developer_name"))
+            deprecatedDeveloperName = true;
+        if (where == QLatin1String("component/url") &&
+            xml.attributes().value(QLatin1String("type")) == QLatin1String("homepage")) {
+            homepage = xml.readElementText();
+            path.removeLast();
+        } else if (where == QLatin1String("component/developer/name") &&
+                   !xml.attributes().hasAttribute(QLatin1String("xml:lang"))) {
+            developerName = xml.readElementText();
+            path.removeLast();
+        }
+    }
+    QVERIFY(!xml.hasError());
+    QVERIFY2(!deprecatedDeveloperName, "developer_name is refused by AppStream 1.0; use <developer><name>");
+    QCOMPARE(developerName, QStringLiteral("Vortane"));
+    QVERIFY2(homepage.startsWith(QStringLiteral("https://")), qPrintable(homepage));
+}
+
 void TestDesktopIntegration::installPutsEverythingInPlace()
 {
     if (!QFile::exists(TestSupport::programFile(QStringLiteral("vortane-screen"))))
@@ -156,6 +195,13 @@ void TestDesktopIntegration::installPutsEverythingInPlace()
     const QDir root(prefix.path());
     QStringList expected{
         "bin/vortane-screen",
+        "bin/vortane-screen-sim",
+        "bin/vortane-screenctl",
+        "lib/vortane-screen/libvortane-sensors.so",
+        "lib/udev/rules.d/70-vortane-screen.rules",
+        "share/man/man1/vortane-screen.1.gz",
+        "share/man/man1/vortane-screenctl.1.gz",
+        "share/man/man1/vortane-screen-sim.1.gz",
         "share/applications/vortane-screen.desktop",
         "share/metainfo/io.github.vortane.Screen.metainfo.xml",
         "share/icons/hicolor/scalable/apps/vortane-screen.svg",

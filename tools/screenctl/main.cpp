@@ -451,6 +451,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vortane-screenctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORTANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -471,8 +472,12 @@ int main(int argc, char** argv)
         {"brightness", "show: brightness 0-100 (default 100).", "B", "100"},
         {{"t", "terse"}, "list: tab-separated columns without a heading."},
         {{"v", "verbose"}, "Also print the device link's own messages."},
+        // Long form only: -v is --verbose here.
+        {"version", "Show the version and exit."},
     });
     parser.process(app);
+    if (parser.isSet("version"))
+        parser.showVersion();
     if (!parser.isSet("verbose") && qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
         QLoggingCategory::setFilterRules(QStringLiteral("vortane.*.debug=false\nvortane.*.info=false"));
 

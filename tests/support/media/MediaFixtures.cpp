@@ -1,5 +1,6 @@
 #include "tests/support/media/MediaFixtures.h"
 
+#include "media/DisplayMatrix.h"
 #include "media/FFmpegPtr.h"
 
 extern "C" {
@@ -191,11 +192,11 @@ bool encodeClip(const QString& path, const ClipRecipe& recipe, int writtenAngle)
     }
     stream->time_base = encoder->time_base;
     if (writtenAngle != 0) {
-        uint8_t* matrix = av_stream_new_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, 9 * sizeof(int32_t));
+        int32_t* matrix = vortane::media::addStreamDisplayMatrix(stream);
         if (!matrix) {
             return false;
         }
-        av_display_rotation_set(reinterpret_cast<int32_t*>(matrix), writtenAngle);
+        av_display_rotation_set(matrix, writtenAngle);
     }
     if (avio_open(&output->pb, file.constData(), AVIO_FLAG_WRITE) < 0) {
         return false;
@@ -254,11 +255,8 @@ int reportedDisplayAngle(const QString& path)
     int angle = 0;
     if (avformat_find_stream_info(context, nullptr) >= 0) {
         for (unsigned i = 0; i < context->nb_streams; ++i) {
-            size_t size = 0;
-            const uint8_t* matrix = av_stream_get_side_data(context->streams[i], AV_PKT_DATA_DISPLAYMATRIX, &size);
-            if (matrix && size >= 9 * sizeof(int32_t)) {
-                angle =
-                    static_cast<int>(std::lround(av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix))));
+            if (const int32_t* matrix = vortane::media::streamDisplayMatrix(context->streams[i])) {
+                angle = static_cast<int>(std::lround(av_display_rotation_get(matrix)));
                 break;
             }
         }
