@@ -123,7 +123,11 @@ void ClockFaces::layoutDigitalClock()
     const int top = (m_preview->height() - 2 * h) / 2;
     m_hour->setGeometry(left, top, w, h);
     m_minute->setGeometry(left, top + h, w, h);
-    const QTime now = m_now().time();
+    drawDigits(m_now().time());
+}
+
+void ClockFaces::drawDigits(const QTime& now)
+{
     m_hour->setPixmap(QPixmap::fromImage(digitImage(twoDigits(now.hour()))));
     m_minute->setPixmap(QPixmap::fromImage(digitImage(twoDigits(now.minute()))));
 }
@@ -132,8 +136,7 @@ void ClockFaces::refreshClock()
 {
     // One reading of the clock for all three, so the digits and the hands never disagree.
     const QTime now = m_now().time();
-    m_hour->setPixmap(QPixmap::fromImage(digitImage(twoDigits(now.hour()))));
-    m_minute->setPixmap(QPixmap::fromImage(digitImage(twoDigits(now.minute()))));
+    drawDigits(now);
     m_clock->setPixmap(QPixmap::fromImage(analogClockImage(now)));
 }
 

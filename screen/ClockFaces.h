@@ -74,6 +74,8 @@ public:
     static QImage digitImage(const QString& text);
 
 private:
+    // The hour and minute pictures of the digital face for `now`.
+    void drawDigits(const QTime& now);
     void scheduleTick();
 
     QWidget* m_preview;

@@ -17,26 +17,7 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-QMap<QString, QString> readCounters(const QString& path)
-{
-    QMap<QString, QString> values;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return values;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const int eq = line.indexOf('=');
-        if (eq > 0)
-            values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-    }
-    return values;
-}
+using Run = TestSupport::ProcessRun;
 
 QByteArray patternBytes(int size)
 {
@@ -78,7 +59,7 @@ private:
     bool startSimulator(const QStringList& extra = {});
     bool stopSimulator();
     Run screenctl(const QStringList& arguments, int timeoutMs = 60000);
-    QMap<QString, QString> counters() const { return readCounters(m_dump + "/counters.txt"); }
+    QMap<QString, QString> counters() const { return TestSupport::readSimulatorCounters(m_dump + "/counters.txt"); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_simFolder;
@@ -136,22 +117,9 @@ bool TestScreenctlWithSimulator::stopSimulator()
 
 Run TestScreenctlWithSimulator::screenctl(const QStringList& arguments, int timeoutMs)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("VORTANE_SIM_DIR", m_simFolder);
-    process.setProcessEnvironment(environment);
-    process.start(TestSupport::programFile("vortane-screenctl"), arguments);
-    Run run;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        run.err = "did not finish";
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return TestSupport::runProcess(TestSupport::programFile("vortane-screenctl"), arguments, timeoutMs, environment);
 }
 
 void TestScreenctlWithSimulator::listShowsPathNameModeAndVersion_data()

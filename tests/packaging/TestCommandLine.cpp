@@ -13,13 +13,6 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 // The environment of a console login: no display of any kind.
 QProcessEnvironment consoleEnvironment()
 {
@@ -29,36 +22,9 @@ QProcessEnvironment consoleEnvironment()
     return environment;
 }
 
-Run runProgram(const QString& name, const QStringList& arguments)
+TestSupport::ProcessRun runProgram(const QString& name, const QStringList& arguments)
 {
-    QProcess process;
-    process.setProcessEnvironment(consoleEnvironment());
-    process.start(TestSupport::programFile(name), arguments);
-    Run run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        run.err = QStringLiteral("did not finish");
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
-
-QMap<QString, QString> readCounters(const QString& path)
-{
-    QMap<QString, QString> values;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return values;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const int eq = line.indexOf('=');
-        if (eq > 0)
-            values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-    }
-    return values;
+    return TestSupport::runProcess(TestSupport::programFile(name), arguments, 30000, consoleEnvironment());
 }
 
 void addProgramRows()
@@ -79,7 +45,7 @@ private slots:
     void versionNamesProgramAndVersion()
     {
         QFETCH(QString, program);
-        const Run run = runProgram(program, {QStringLiteral("--version")});
+        const TestSupport::ProcessRun run = runProgram(program, {QStringLiteral("--version")});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QCOMPARE(run.out.trimmed(), program + QStringLiteral(" " VORTANE_VERSION));
     }
@@ -88,7 +54,7 @@ private slots:
     void helpAnswersOnAConsole()
     {
         QFETCH(QString, program);
-        const Run run = runProgram(program, {QStringLiteral("--help")});
+        const TestSupport::ProcessRun run = runProgram(program, {QStringLiteral("--help")});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QVERIFY2(run.out.contains(QStringLiteral("Usage: ")), qPrintable(run.out));
         QVERIFY2(run.out.contains(QStringLiteral("--version")), qPrintable(run.out));
@@ -99,7 +65,7 @@ private slots:
     void manualPageDocumentsEveryOption()
     {
         QFETCH(QString, program);
-        const Run help = runProgram(program, {QStringLiteral("--help")});
+        const TestSupport::ProcessRun help = runProgram(program, {QStringLiteral("--help")});
         QCOMPARE(help.exitCode, 0);
         QFile page(TestSupport::sourceDir() + QStringLiteral("/packaging/linux/man/") + program + QStringLiteral(".1"));
         QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
@@ -167,8 +133,10 @@ private slots:
         program.setProcessEnvironment(environment);
         program.start(exe, arguments);
         QVERIFY(program.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            readCounters(dump + QStringLiteral("/counters.txt")).value(QStringLiteral("frames")).toInt() > 0, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::readSimulatorCounters(dump + QStringLiteral("/counters.txt"))
+                                         .value(QStringLiteral("frames"))
+                                         .toInt() > 0,
+                                 30000);
         program.terminate();
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);

@@ -21,39 +21,12 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using TestSupport::ProcessRun;
 
-Run run(const QString& program, const QStringList& arguments, int timeoutMs = 120000,
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+ProcessRun run(const QString& program, const QStringList& arguments, int timeoutMs = 120000,
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    Run result;
-    if (!process.waitForStarted(10000)) {
-        result.err = program + QStringLiteral(": ") + process.errorString();
-        return result;
-    }
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        result.err = program + QStringLiteral(": did not finish");
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
-}
-
-QString describe(const Run& r)
-{
-    return QStringLiteral("exit %1\n%2\n%3").arg(r.exitCode).arg(r.out, r.err);
+    return TestSupport::runProcess(program, arguments, timeoutMs, environment);
 }
 
 // Every file and folder below `root`, as paths relative to it.
@@ -66,20 +39,6 @@ QStringList treeOf(const QString& root)
         entries << QDir(root).relativeFilePath(it.next());
     entries.sort();
     return entries;
-}
-
-QMap<QString, QString> readCounters(const QString& path)
-{
-    QMap<QString, QString> values;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return values;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const int eq = line.indexOf('=');
-        if (eq > 0)
-            values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-    }
-    return values;
 }
 
 const QString kPackage = QStringLiteral("vortane-screen");
@@ -107,7 +66,7 @@ private slots:
 
 private:
     QString installRoot() const { return m_work->filePath(QStringLiteral("root")); }
-    Run dpkg(const QStringList& arguments);
+    ProcessRun dpkg(const QStringList& arguments);
     bool startSimulator(QProcess* simulator, const QString& folder, const QString& dump);
 
     std::unique_ptr<QTemporaryDir> m_work;
@@ -131,17 +90,18 @@ void TestDebianPackage::initTestCase()
 
     // The package of the build under test, staged and packed by CPack in a folder of the test's own.
     const QString out = m_work->filePath(QStringLiteral("package"));
-    const Run packed = run(QStringLiteral(VORTANE_CPACK_COMMAND),
-                           {"--config", QStringLiteral(VORTANE_BUILD_DIR "/CPackConfig.cmake"), "-B", out}, 300000);
-    QVERIFY2(packed.exitCode == 0, qPrintable(describe(packed)));
+    const ProcessRun packed =
+        run(QStringLiteral(VORTANE_CPACK_COMMAND),
+            {"--config", QStringLiteral(VORTANE_BUILD_DIR "/CPackConfig.cmake"), "-B", out}, 300000);
+    QVERIFY2(packed.exitCode == 0, qPrintable(packed.describe()));
     const QStringList debs = QDir(out).entryList({QStringLiteral("*.deb")}, QDir::Files);
     QCOMPARE(debs.size(), 1);
     m_deb = QDir(out).filePath(debs.first());
     // Staging leftovers are not needed once the package exists.
     QDir(out + QStringLiteral("/_CPack_Packages")).removeRecursively();
 
-    const Run listing = run(QStringLiteral("dpkg-deb"), {"-c", m_deb});
-    QVERIFY2(listing.exitCode == 0, qPrintable(describe(listing)));
+    const ProcessRun listing = run(QStringLiteral("dpkg-deb"), {"-c", m_deb});
+    QVERIFY2(listing.exitCode == 0, qPrintable(listing.describe()));
     m_listing = listing.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& line : qAsConst(m_listing)) {
         // "-rwxr-xr-x root/root  12345 2026-12-10 12:00 ./usr/bin/vortane-screen"
@@ -181,8 +141,8 @@ void TestDebianPackage::controlFieldsComeFromTheBuild()
 {
     QFETCH(QString, field);
     QFETCH(QString, expected);
-    const Run fields = run(QStringLiteral("dpkg-deb"), {"-f", m_deb, field});
-    QVERIFY2(fields.exitCode == 0, qPrintable(describe(fields)));
+    const ProcessRun fields = run(QStringLiteral("dpkg-deb"), {"-f", m_deb, field});
+    QVERIFY2(fields.exitCode == 0, qPrintable(fields.describe()));
     const QString value = fields.out.trimmed();
     if (field == QLatin1String("Package") || field == QLatin1String("Version")) {
         QCOMPARE(value, expected);
@@ -207,16 +167,16 @@ void TestDebianPackage::everyLinkedLibraryIsADependency()
     }
     QTemporaryDir unpacked;
     QVERIFY(unpacked.isValid());
-    const Run extracted = run(QStringLiteral("dpkg-deb"), {"-x", m_deb, unpacked.path()});
-    QVERIFY2(extracted.exitCode == 0, qPrintable(describe(extracted)));
-    const Run depends = run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Depends"});
+    const ProcessRun extracted = run(QStringLiteral("dpkg-deb"), {"-x", m_deb, unpacked.path()});
+    QVERIFY2(extracted.exitCode == 0, qPrintable(extracted.describe()));
+    const ProcessRun depends = run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Depends"});
     QSet<QString> dependencies;
     for (const QString& entry : depends.out.split(QRegularExpression(QStringLiteral("[,|]"))))
         dependencies << entry.trimmed().section(QLatin1Char(' '), 0, 0);
 
     // Where the loader finds each library: "libusb-1.0.so.0 (libc6,x86-64) => /lib/x86_64-linux-gnu/...".
     QHash<QString, QString> libraryPaths;
-    const Run cache = run(QStringLiteral("/sbin/ldconfig"), {"-p"});
+    const ProcessRun cache = run(QStringLiteral("/sbin/ldconfig"), {"-p"});
     for (const QString& line : cache.out.split(QLatin1Char('\n'))) {
         const QString soname = line.trimmed().section(QLatin1Char(' '), 0, 0);
         const QString path = line.section(QStringLiteral("=> "), 1).trimmed();
@@ -233,7 +193,7 @@ void TestDebianPackage::everyLinkedLibraryIsADependency()
         if (!elf.open(QIODevice::ReadOnly) || elf.read(4) != QByteArray("\x7f"
                                                                         "ELF"))
             continue;
-        const Run dynamic = run(QStringLiteral("readelf"), {"-d", file});
+        const ProcessRun dynamic = run(QStringLiteral("readelf"), {"-d", file});
         static const QRegularExpression needed(QStringLiteral("\\(NEEDED\\).*\\[(.+)\\]"));
         auto matches = needed.globalMatch(dynamic.out);
         while (matches.hasNext()) {
@@ -246,7 +206,7 @@ void TestDebianPackage::everyLinkedLibraryIsADependency()
                   path.startsWith(QLatin1String("/usr/")) ? path.mid(4) : QStringLiteral("/usr") + path}) {
                 if (candidate.isEmpty() || !owner.isEmpty())
                     continue;
-                const Run search = run(QStringLiteral("dpkg-query"), {"-S", candidate});
+                const ProcessRun search = run(QStringLiteral("dpkg-query"), {"-S", candidate});
                 if (search.exitCode == 0)
                     owner = search.out.section(QLatin1Char(':'), 0, 0).section(QLatin1Char(','), 0, 0).trimmed();
             }
@@ -268,14 +228,14 @@ void TestDebianPackage::lintianFindsNothingToFix()
         VORTANE_SKIP("lintian is not installed");
     // Errors and warnings both fail; what the package does on purpose is overridden, with the reason,
     // in its lintian overrides file.
-    const Run checked = run(QStringLiteral("lintian"), {"--tag-display-limit", "0", m_deb}, 300000);
+    const ProcessRun checked = run(QStringLiteral("lintian"), {"--tag-display-limit", "0", m_deb}, 300000);
     QStringList findings;
     for (const QString& line : (checked.out + checked.err).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         if (line.startsWith(QLatin1String("E: ")) || line.startsWith(QLatin1String("W: ")))
             findings << line;
     }
     QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
-    QVERIFY2(checked.exitCode == 0, qPrintable(describe(checked)));
+    QVERIFY2(checked.exitCode == 0, qPrintable(checked.describe()));
 }
 
 void TestDebianPackage::contentsHoldTheInstalledLayout_data()
@@ -345,8 +305,8 @@ void TestDebianPackage::installRunsTheUdevTrigger()
     QTemporaryDir scratch;
     QVERIFY(scratch.isValid());
     const QString control = scratch.filePath(QStringLiteral("control"));
-    const Run extracted = run(QStringLiteral("dpkg-deb"), {"-e", m_deb, control});
-    QVERIFY2(extracted.exitCode == 0, qPrintable(describe(extracted)));
+    const ProcessRun extracted = run(QStringLiteral("dpkg-deb"), {"-e", m_deb, control});
+    QVERIFY2(extracted.exitCode == 0, qPrintable(extracted.describe()));
 
     const QString bin = scratch.filePath(QStringLiteral("bin"));
     const QString log = scratch.filePath(QStringLiteral("udevadm.log"));
@@ -361,8 +321,8 @@ void TestDebianPackage::installRunsTheUdevTrigger()
     environment.insert(QStringLiteral("PATH"), bin + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
     environment.remove(QStringLiteral("DPKG_ROOT"));
 
-    const Run configured = run(control + QStringLiteral("/postinst"), {"configure", ""}, 30000, environment);
-    QVERIFY2(configured.exitCode == 0, qPrintable(describe(configured)));
+    const ProcessRun configured = run(control + QStringLiteral("/postinst"), {"configure", ""}, 30000, environment);
+    QVERIFY2(configured.exitCode == 0, qPrintable(configured.describe()));
     QFile calls(log);
     QVERIFY(calls.open(QIODevice::ReadOnly));
     const QString recorded = QString::fromUtf8(calls.readAll());
@@ -372,13 +332,13 @@ void TestDebianPackage::installRunsTheUdevTrigger()
             recorded.contains(QStringLiteral("idVendor=3767")) && recorded.contains(QStringLiteral("idProduct=7791")),
         qPrintable(recorded));
 
-    const Run removed = run(control + QStringLiteral("/postrm"), {"remove"}, 30000, environment);
-    QVERIFY2(removed.exitCode == 0, qPrintable(describe(removed)));
-    const Run purged = run(control + QStringLiteral("/postrm"), {"purge"}, 30000, environment);
-    QVERIFY2(purged.exitCode == 0, qPrintable(describe(purged)));
+    const ProcessRun removed = run(control + QStringLiteral("/postrm"), {"remove"}, 30000, environment);
+    QVERIFY2(removed.exitCode == 0, qPrintable(removed.describe()));
+    const ProcessRun purged = run(control + QStringLiteral("/postrm"), {"purge"}, 30000, environment);
+    QVERIFY2(purged.exitCode == 0, qPrintable(purged.describe()));
 }
 
-Run TestDebianPackage::dpkg(const QStringList& arguments)
+ProcessRun TestDebianPackage::dpkg(const QStringList& arguments)
 {
     // An installation into a root of the test's own: dependencies are the host's, the maintainer
     // scripts run outside a chroot with DPKG_ROOT set (and so leave the host's udev alone). A user
@@ -416,8 +376,8 @@ void TestDebianPackage::installedProgramRuns()
     QFile status(installRoot() + QStringLiteral("/var/lib/dpkg/status"));
     QVERIFY(status.open(QIODevice::WriteOnly));
     status.close();
-    const Run installed = dpkg({"--install", m_deb});
-    QVERIFY2(installed.exitCode == 0, qPrintable(describe(installed)));
+    const ProcessRun installed = dpkg({"--install", m_deb});
+    QVERIFY2(installed.exitCode == 0, qPrintable(installed.describe()));
     const QString bin = installRoot() + QStringLiteral("/usr/bin");
     const QString share = installRoot() + QStringLiteral("/usr/share/vortane-screen");
     const QStringList binBefore = treeOf(bin);
@@ -425,8 +385,8 @@ void TestDebianPackage::installedProgramRuns()
 
     // Each installed executable answers --version.
     for (const char* program : {"vortane-screen", "vortane-screenctl", "vortane-screen-sim"}) {
-        const Run version = run(bin + QLatin1Char('/') + QLatin1String(program), {"--version"}, 30000);
-        QVERIFY2(version.exitCode == 0, qPrintable(describe(version)));
+        const ProcessRun version = run(bin + QLatin1Char('/') + QLatin1String(program), {"--version"}, 30000);
+        QVERIFY2(version.exitCode == 0, qPrintable(version.describe()));
         QCOMPARE(version.out.trimmed(), QLatin1String(program) + QStringLiteral(" " VORTANE_VERSION));
     }
 
@@ -438,9 +398,9 @@ void TestDebianPackage::installedProgramRuns()
     simulatorEnvironment.insert(QStringLiteral("VORTANE_SIM_DIR"), screens);
     simulator.setProcessEnvironment(simulatorEnvironment);
     QVERIFY2(startSimulator(&simulator, screens, dump), qPrintable(simulator.readAllStandardError()));
-    const Run listed =
+    const ProcessRun listed =
         run(bin + QStringLiteral("/vortane-screenctl"), {"list", "--terse"}, 30000, simulatorEnvironment);
-    QVERIFY2(listed.exitCode == 0, qPrintable(describe(listed)));
+    QVERIFY2(listed.exitCode == 0, qPrintable(listed.describe()));
     QVERIFY2(listed.out.contains(QStringLiteral("SIM:")) && listed.out.contains(QStringLiteral("packaged\tnormal\t")),
              qPrintable(listed.out));
 
@@ -463,8 +423,10 @@ void TestDebianPackage::installedProgramRuns()
     QVERIFY(program.waitForStarted(10000));
     const QString data = home + QStringLiteral("/.local/share/vortane-screen");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(data + QStringLiteral("/bgConfig.ini")).isFile(), 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        readCounters(dump + QStringLiteral("/counters.txt")).value(QStringLiteral("frames")).toInt() > 0, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::readSimulatorCounters(dump + QStringLiteral("/counters.txt"))
+                                     .value(QStringLiteral("frames"))
+                                     .toInt() > 0,
+                             30000);
     program.terminate();
     QVERIFY(program.waitForFinished(15000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
@@ -478,8 +440,8 @@ void TestDebianPackage::installedProgramRuns()
         qInfo("ran as root: the installed folders were writable and stayed untouched");
 
     // Removing the package leaves the user's settings where they are.
-    const Run purged = dpkg({"--purge", kPackage});
-    QVERIFY2(purged.exitCode == 0, qPrintable(describe(purged)));
+    const ProcessRun purged = dpkg({"--purge", kPackage});
+    QVERIFY2(purged.exitCode == 0, qPrintable(purged.describe()));
     QVERIFY(!QFileInfo::exists(bin + QStringLiteral("/vortane-screen")));
     QVERIFY(QFileInfo(data + QStringLiteral("/bgConfig.ini")).isFile());
 }

@@ -18,20 +18,6 @@ using SimTest::Client;
 
 namespace {
 
-QMap<QString, QString> readCounters(const QString& path)
-{
-    QMap<QString, QString> values;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return values;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const int eq = line.indexOf('=');
-        if (eq > 0)
-            values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-    }
-    return values;
-}
-
 } // namespace
 
 class TestSimulatorProgram : public QObject
@@ -192,13 +178,13 @@ void TestSimulatorProgram::dumpHoldsFramesCountersAndFirmware()
     QByteArray broken = SimTest::frame(jpeg, 60, 1, 1);
     broken[6] = char(broken[6] ^ 0x10);
     client.send(broken);
-    QTRY_COMPARE(readCounters(dump + "/counters.txt").value("frame_errors"), QString("1"));
+    QTRY_COMPARE(TestSupport::readSimulatorCounters(dump + "/counters.txt").value("frame_errors"), QString("1"));
 
     // Into update mode, a firmware image, back to normal mode.
     client.send(SimTest::restartRequest(0));
     QVERIFY(client.readReply());
     QVERIFY(client.waitForDisconnect());
-    QTRY_COMPARE(readCounters(dump + "/counters.txt").value("mode"), QString("update"));
+    QTRY_COMPARE(TestSupport::readSimulatorCounters(dump + "/counters.txt").value("mode"), QString("update"));
     QTRY_VERIFY(client.connectTo(socket, 200));
     QByteArray image(5000, '\0');
     for (int i = 0; i < image.size(); ++i)
@@ -217,7 +203,7 @@ void TestSimulatorProgram::dumpHoldsFramesCountersAndFirmware()
     QCOMPARE(m_process->exitCode(), 0);
     QVERIFY(!QFileInfo::exists(socket)); // an orderly exit unplugs the screen
 
-    const auto counters = readCounters(dump + "/counters.txt");
+    const auto counters = TestSupport::readSimulatorCounters(dump + "/counters.txt");
     QCOMPARE(counters.value("frames"), QString("3"));
     QCOMPARE(counters.value("frame_errors"), QString("1"));
     QCOMPARE(counters.value("jpeg_errors"), QString("0"));
