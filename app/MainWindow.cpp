@@ -139,6 +139,19 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device, Sens
     m_library.setCurrentIndex(m_state.currentMediaIndex);
     m_confirmDelete = [this] { return confirmDelete(this); };
     m_random = [] { return QRandomGenerator64::global()->generate(); };
+    m_upload = std::make_unique<MediaUpload>(m_library, this, AppPaths::backgroundFolder());
+    m_upload->setScaleDialogs(scaleDialogs());
+    m_upload->setStreamingLink(
+        {[this] { disconnect(m_device.get(), &DeviceLink::haveNoPacket, this, &MainWindow::sendScreenJpgData); },
+         [this] {
+             connect(m_device.get(), &DeviceLink::haveNoPacket, this, &MainWindow::sendScreenJpgData,
+                     Qt::UniqueConnection);
+         }});
+    m_upload->setItemAdded([this](int index) {
+        refreshThumbnails();
+        changeImageListItem(index);
+        saveMediaConfig();
+    });
     if (m_state.applyLanguage >= 0 && m_state.applyLanguage < 4)
         loadTranslator(AppPaths::translatorFolder() + QLatin1Char('/') +
                        QLatin1String(kTranslationFiles[m_state.applyLanguage]));
@@ -312,6 +325,8 @@ void MainWindow::createTray()
         if (QWidget* frame = window())
             frame->showNormal();
     });
+    // A transcode in progress stops first, so the program does not wait for it and leaves no file.
+    connect(quitAction, &QAction::triggered, m_upload.get(), &MediaUpload::cancel);
     connect(quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
     trayMenu = new QMenu(this);
     trayMenu->addAction(showAction);
@@ -595,7 +610,19 @@ void MainWindow::on_pushButton_imageLIstArrowRight_clicked()
     ui->widget_ImageList->setScrollValue(ui->widget_ImageList->scrollValue() + kStripScrollStepPx);
 }
 
-void MainWindow::on_pushButton_bgAdd_clicked() {}
+void MainWindow::on_pushButton_bgAdd_clicked()
+{
+    m_upload->run(frameWidth, frameHeight);
+}
+
+MediaUpload::ScaleDialogs MainWindow::scaleDialogs()
+{
+    // Until the crop-and-scale dialog exists, every file is taken unscaled from its top-left corner.
+    const MediaUpload::ScaleDialog wholeFrame = [](QWidget*, const QString&, int frameWidth, int frameHeight) {
+        return MediaScaleRecord::defaultMedium(frameWidth, frameHeight);
+    };
+    return {wholeFrame, wholeFrame, wholeFrame};
+}
 
 void MainWindow::showFullFrameBackground(const QString& path)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media/MediaLibrary.h"
+#include "media/MediaUpload.h"
 #include "screen/FrameComposer.h"
 #include "settings/SettingsState.h"
 #include "settings/SettingsStore.h"
@@ -75,6 +76,9 @@ public:
     void setDeleteConfirmation(std::function<bool()> confirm);
     // The random values of the shuffle mode; the default is the process-wide generator.
     void setRandomSource(MediaLibrary::RandomSource random);
+
+    // The upload behind the media strip's "+" (tests put their seams in).
+    MediaUpload* mediaUpload() const { return m_upload.get(); }
 
     // The 40-byte header of the packet the composer made last (null before the first).
     QByteArray lastFrameHeader() const { return m_lastPacket; }
@@ -166,6 +170,8 @@ private:
     void setToggle(QWidget* toggle, bool on);
     void applyStoredOverlays();
     void copyOverlaysIntoState();
+    // The crop-and-scale dialogs the upload runs for stills, GIFs and videos.
+    MediaUpload::ScaleDialogs scaleDialogs();
 
     // Declared first: the sensor source is created before everything else and stopped last.
     std::unique_ptr<hwinfo> m_sensors;
@@ -187,5 +193,6 @@ private:
     MediaLibrary m_library;
     std::function<bool()> m_confirmDelete;
     MediaLibrary::RandomSource m_random;
+    std::unique_ptr<MediaUpload> m_upload;
     QByteArray m_lastPacket;
 };

@@ -5,11 +5,13 @@
 #include "media/PlaybackControls.h"
 #include "media/PlaybackLoop.h"
 #include "media/VideoDecoding.h"
+#include "media/VideoTranscoder.h"
 
 extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <cstdio>
@@ -178,4 +180,25 @@ QImage VideoPlayer::grabFrame(const QString& path, double f)
 QList<QImage> VideoPlayer::extractTimelineThumbnails(const QString& path)
 {
     return media::extractTimelineThumbnails(path, [this](int percent) { emit CroppingProgressbarImage(percent); });
+}
+
+bool VideoPlayer::transcodeVideo(const QString& source, const QString& output, const MediaScaleRecord& record)
+{
+    VideoTranscoder transcoder;
+    transcoder.setProgressHandler([this](int percent) {
+        emit CroppingProgressbarImage(percent);
+        QCoreApplication::processEvents();
+    });
+    VideoTranscoder* const outer = m_transcoder;
+    m_transcoder = &transcoder;
+    const VideoTranscoder::Result result = transcoder.run(source, output, record);
+    m_transcoder = outer;
+    return result == VideoTranscoder::Result::Finished;
+}
+
+void VideoPlayer::cancelTranscode()
+{
+    if (m_transcoder) {
+        m_transcoder->cancel();
+    }
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "media/MediaClock.h"
+#include "types/MediaScaleRecord.h"
 
 #include <atomic>
 #include <cstdint>
@@ -16,7 +17,8 @@ class QThread;
 
 namespace vortane::media {
 class PlaybackControls;
-}
+class VideoTranscoder;
+} // namespace vortane::media
 
 // State of a VideoPlayer's decode loop, as returned by VideoPlayer::state() and carried by
 // videoPlayStatusChange. Four bytes wide so that it travels through queued signals unchanged.
@@ -91,6 +93,14 @@ public:
     // reports progress 0..100 through CroppingProgressbarImage and processes pending events after
     // every decoded frame. Empty when the file cannot be decoded.
     QList<QImage> extractTimelineThumbnails(const QString& path);
+    // Writes `source` cropped, scaled, turned and trimmed by `record` into the new file `output`
+    // as H.264 (see VideoTranscoder). Works in the calling thread, reports progress 0..99 through
+    // CroppingProgressbarImage and processes pending events after every frame. True when the
+    // file was written; on false (failure or cancelTranscode) no file is left at `output`.
+    bool transcodeVideo(const QString& source, const QString& output, const MediaScaleRecord& record);
+    // Stops a transcodeVideo that is running further up the calling thread's stack (from an event
+    // it processes); it then returns false. Does nothing when none runs.
+    void cancelTranscode();
 
 signals:
     void signal_play(QString fileName);
@@ -120,5 +130,6 @@ private:
     // behind a stop never starts playing once it is dequeued.
     std::atomic<quint64> m_playRequests{0};
     std::atomic<quint64> m_cancelledRequests{0};
-    quint64 m_runsStarted = 0; // worker thread only
+    quint64 m_runsStarted = 0;                               // worker thread only
+    vortane::media::VideoTranscoder* m_transcoder = nullptr; // the running transcodeVideo's, owner's thread
 };
