@@ -11,7 +11,10 @@
 #include <QImage>
 #include <QTemporaryFile>
 
+#include <QRect>
+
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace vortane::media {
@@ -120,6 +123,15 @@ private:
     Step takeFrames();
     Step encodeFrame(AVFrame* frame);
     Step writePackets();
+    bool cropOfDecoded(QSize decoded, QRect& crop) const;
+    enum class Conversion
+    {
+        NotApplicable,
+        Converted,
+        Failed
+    };
+    Conversion convertDirectly(AVFrame* picture);
+    bool convertThroughRendering(const AVFrame* picture);
     int progressPercent(qint64 timeUs) const;
 
     const MediaScaleRecord m_record;
@@ -144,7 +156,8 @@ private:
     ffmpeg::FramePtr m_decoded;
     ffmpeg::FramePtr m_transferred;
     ffmpeg::FramePtr m_encoderFrame;
-    ffmpeg::ScalerPtr m_toEncoder;
+    ffmpeg::ScalerPtr m_toEncoder; // rendered RGB picture -> encoder frame
+    ffmpeg::ScalerPtr m_direct;    // cropped decoded frame -> encoder frame
     FrameConverter m_converter;
 
     qint64 m_startUs = 0;
@@ -314,6 +327,84 @@ TranscodeRun::Step TranscodeRun::writePackets()
     }
 }
 
+bool TranscodeRun::cropOfDecoded(QSize decoded, QRect& crop) const
+{
+    if (m_rotation != 0 || quarterTurns(m_record.rotation) != 0 || m_pictureSize.isEmpty() || decoded.isEmpty()) {
+        return false;
+    }
+    // The scaled picture on the canvas, truncated as renderFrame truncates it.
+    const qint64 scaledWidth = static_cast<qint64>(m_pictureSize.width() * m_record.ratio);
+    const qint64 scaledHeight = static_cast<qint64>(m_pictureSize.height() * m_record.ratio);
+    const qint64 canvasWidth = std::max(1, m_record.canvasWidth);
+    const qint64 canvasHeight = std::max(1, m_record.canvasHeight);
+    const qint64 x = m_record.x;
+    const qint64 y = m_record.y;
+    if (scaledWidth <= 0 || scaledHeight <= 0 || x > 0 || y > 0 || x + scaledWidth < canvasWidth ||
+        y + scaledHeight < canvasHeight) {
+        return false; // black borders or a turn: only the full rendering draws those
+    }
+    const double toDecodedX = double(decoded.width()) / double(scaledWidth);
+    const double toDecodedY = double(decoded.height()) / double(scaledHeight);
+    const int left = static_cast<int>(std::lround(double(-x) * toDecodedX));
+    const int top = static_cast<int>(std::lround(double(-y) * toDecodedY));
+    const int right = static_cast<int>(std::lround(double(canvasWidth - x) * toDecodedX));
+    const int bottom = static_cast<int>(std::lround(double(canvasHeight - y) * toDecodedY));
+    crop = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).intersected(QRect(QPoint(0, 0), decoded));
+    return !crop.isEmpty();
+}
+
+TranscodeRun::Conversion TranscodeRun::convertDirectly(AVFrame* picture)
+{
+    // The usual framing, an upright picture that covers the whole crop window, is a crop and a
+    // scale of the decoded frame. swscale does both in one pass straight into the encoder's frame:
+    // the same part of the picture as renderFrame shows, without two RGB pictures in between.
+    QRect crop;
+    if (!cropOfDecoded(QSize(picture->width, picture->height), crop)) {
+        return Conversion::NotApplicable;
+    }
+    picture->crop_left = static_cast<size_t>(crop.left());
+    picture->crop_top = static_cast<size_t>(crop.top());
+    picture->crop_right = static_cast<size_t>(picture->width - crop.right() - 1);
+    picture->crop_bottom = static_cast<size_t>(picture->height - crop.bottom() - 1);
+    if (av_frame_apply_cropping(picture, AV_FRAME_CROP_UNALIGNED) < 0) {
+        return Conversion::Failed;
+    }
+    m_direct.reset(sws_getCachedContext(m_direct.release(), picture->width, picture->height,
+                                        static_cast<AVPixelFormat>(picture->format), m_encoder->width,
+                                        m_encoder->height, m_encoder->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!m_direct || av_frame_make_writable(m_encoderFrame.get()) < 0) {
+        return Conversion::Failed;
+    }
+    return sws_scale(m_direct.get(), picture->data, picture->linesize, 0, picture->height, m_encoderFrame->data,
+                     m_encoderFrame->linesize) > 0
+               ? Conversion::Converted
+               : Conversion::Failed;
+}
+
+bool TranscodeRun::convertThroughRendering(const AVFrame* picture)
+{
+    const QImage shown = m_converter.convert(picture, m_pictureSize, m_rotation, SWS_BICUBIC);
+    if (shown.isNull()) {
+        return false;
+    }
+    const QImage rendered = renderFrame(shown, m_record);
+    if (rendered.size() != QSize(m_encoder->width, m_encoder->height) || rendered.format() != QImage::Format_RGB32) {
+        return false;
+    }
+    if (!m_toEncoder) {
+        m_toEncoder.reset(sws_getContext(rendered.width(), rendered.height(), AV_PIX_FMT_RGB32, m_encoder->width,
+                                         m_encoder->height, m_encoder->pix_fmt, SWS_FAST_BILINEAR, nullptr, nullptr,
+                                         nullptr));
+    }
+    if (!m_toEncoder || av_frame_make_writable(m_encoderFrame.get()) < 0) {
+        return false;
+    }
+    const uint8_t* planes[1] = {rendered.constBits()};
+    const int strides[1] = {static_cast<int>(rendered.bytesPerLine())};
+    return sws_scale(m_toEncoder.get(), planes, strides, 0, rendered.height(), m_encoderFrame->data,
+                     m_encoderFrame->linesize) > 0;
+}
+
 TranscodeRun::Step TranscodeRun::encodeFrame(AVFrame* frame)
 {
     AVFrame* picture = frame;
@@ -337,25 +428,13 @@ TranscodeRun::Step TranscodeRun::encodeFrame(AVFrame* frame)
     if (m_pictureSize.isEmpty()) {
         m_pictureSize = shownSize(QSize(picture->width, picture->height), m_rotation);
     }
-    const QImage shown = m_converter.convert(picture, m_pictureSize, m_rotation, SWS_BICUBIC);
-    if (shown.isNull()) {
-        return Step::More;
+    Conversion conversion = convertDirectly(picture);
+    if (conversion == Conversion::NotApplicable) {
+        conversion = convertThroughRendering(picture) ? Conversion::Converted : Conversion::Failed;
     }
-    const QImage rendered = renderFrame(shown, m_record);
-    if (rendered.size() != QSize(m_encoder->width, m_encoder->height) || rendered.format() != QImage::Format_RGB32) {
-        return Step::Failed;
+    if (conversion == Conversion::Failed) {
+        return Step::More; // a frame that cannot be converted is left out
     }
-    if (!m_toEncoder) {
-        m_toEncoder.reset(sws_getContext(rendered.width(), rendered.height(), AV_PIX_FMT_RGB32, m_encoder->width,
-                                         m_encoder->height, m_encoder->pix_fmt, SWS_FAST_BILINEAR, nullptr, nullptr,
-                                         nullptr));
-    }
-    if (!m_toEncoder || av_frame_make_writable(m_encoderFrame.get()) < 0) {
-        return Step::Failed;
-    }
-    const uint8_t* planes[1] = {rendered.constBits()};
-    const int strides[1] = {static_cast<int>(rendered.bytesPerLine())};
-    sws_scale(m_toEncoder.get(), planes, strides, 0, rendered.height(), m_encoderFrame->data, m_encoderFrame->linesize);
     m_encoderFrame->pts = m_framesEncoded;
     if (avcodec_send_frame(m_encoder.get(), m_encoderFrame.get()) < 0) {
         return Step::Failed;

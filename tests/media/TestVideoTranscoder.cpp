@@ -4,6 +4,7 @@
 
 #include "MediaLogCapture.h"
 #include "media/FFmpegPtr.h"
+#include "media/MediaFiles.h"
 #include "media/VideoPlayer.h"
 #include "media/VideoTranscoder.h"
 #include "tests/support/media/MediaFixtures.h"
@@ -85,6 +86,25 @@ MediaScaleRecord wholePicture(QSize pictureSize, QSize frame = QSize(800, 480))
     record.canvasHeight = pictureSize.height();
     record.ratio = 1.0;
     return record;
+}
+
+// Mean difference of the colour channels of two pictures of one size, 0..255.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull()) {
+        return 255.0;
+    }
+    qint64 sum = 0;
+    qint64 samples = 0;
+    for (int y = 0; y < a.height(); y += 2) {
+        for (int x = 0; x < a.width(); x += 2) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+            samples += 3;
+        }
+    }
+    return double(sum) / double(samples);
 }
 
 bool isRed(QRgb pixel)
@@ -267,20 +287,24 @@ private slots:
         QTest::addColumn<QPointF>("redAt");
         QTest::addColumn<QPointF>("notRedAt");
         QTest::addColumn<Corner>("corner");
-        // The source's marker covers the top-left fifth of each side. Points are fractions of
-        // the written frame.
+        // The source (320 x 192) has its marker on the top-left fifth of each side; x is where the
+        // scaled picture's left edge lies on the canvas. Points are fractions of the written frame.
         QTest::newRow("whole picture keeps the marker top left")
             << 0 << 0 << 1.0 << 0 << QPointF(0.1, 0.1) << QPointF(0.3, 0.3) << Corner::TopLeft;
         QTest::newRow("zoom 2 on the top-left quarter doubles the marker")
             << 0 << 0 << 2.0 << 0 << QPointF(0.3, 0.3) << QPointF(0.5, 0.1) << Corner::TopLeft;
         QTest::newRow("zoom 2 on the top-right quarter shows no marker")
-            << 0 << 0 << 2.0 << -1 << QPointF(-1, -1) << QPointF(0.1, 0.1) << Corner::None;
+            << 0 << 0 << 2.0 << -320 << QPointF(-1, -1) << QPointF(0.1, 0.1) << Corner::None;
         QTest::newRow("dialog half turn puts it bottom right")
             << 0 << 2 << 1.0 << 0 << QPointF(0.9, 0.9) << QPointF(0.1, 0.1) << Corner::BottomRight;
         QTest::newRow("display matrix 180 is a half turn")
             << 180 << 0 << 1.0 << 0 << QPointF(0.9, 0.9) << QPointF(0.1, 0.1) << Corner::BottomRight;
         QTest::newRow("display matrix -180 is a half turn, not a mirror")
             << -180 << 0 << 1.0 << 0 << QPointF(0.9, 0.9) << QPointF(0.1, 0.9) << Corner::BottomRight;
+        QTest::newRow("zoom 1.5 with the window inside the picture")
+            << 0 << 0 << 1.5 << -160 << QPointF(-1, -1) << QPointF(0.1, 0.1) << Corner::None;
+        QTest::newRow("zoom 0.5 leaves black borders")
+            << 0 << 0 << 0.5 << 0 << QPointF(0.05, 0.05) << QPointF(0.9, 0.9) << Corner::TopLeft;
         QTest::newRow("display matrix 90 then a dialog quarter turn")
             << 90 << 1 << 1.0 << 0 << QPointF(0.1, 0.1) << QPointF(0.9, 0.9) << Corner::TopLeft;
     }
@@ -307,7 +331,7 @@ private slots:
         MediaScaleRecord record = wholePicture(turned);
         record.rotation = rotation;
         record.ratio = ratio;
-        record.x = x < 0 ? -turned.width() : 0;
+        record.x = x;
         const QString output = outputFolder(QTest::currentDataTag()) + QStringLiteral("/picture.mp4");
 
         VideoTranscoder transcoder;
@@ -315,6 +339,11 @@ private slots:
         const QImage frame = VideoPlayer::grabFrame(output, 0.0);
         QCOMPARE(frame.size(), QSize(800, 480));
         QCOMPARE(cornerName(markerCorner(frame)), cornerName(corner));
+        // What the crop dialog shows for the record (its picture rendered by the shared rule) is
+        // what was encoded, up to the encoder's loss.
+        const QImage framedInDialog = vortane::media::renderFrame(VideoPlayer::grabFrame(source, 0.0), record);
+        const double difference = meanDifference(frame, framedInDialog);
+        QVERIFY2(difference < 6.0, qPrintable(QString::number(difference)));
         const auto pixelAt = [&frame](QPointF at) {
             return frame.pixel(int(at.x() * frame.width()), int(at.y() * frame.height()));
         };
