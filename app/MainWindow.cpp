@@ -618,10 +618,11 @@ void MainWindow::on_pushButton_bgAdd_clicked()
 MediaUpload::ScaleDialogs MainWindow::scaleDialogs()
 {
     // Until the crop-and-scale dialog exists, every file is taken unscaled from its top-left corner.
-    const MediaUpload::ScaleDialog wholeFrame = [](QWidget*, const QString&, int frameWidth, int frameHeight) {
+    const auto wholeFrame = [](QWidget*, const QString&, int frameWidth, int frameHeight) {
         return MediaScaleRecord::defaultMedium(frameWidth, frameHeight);
     };
-    return {wholeFrame, wholeFrame, wholeFrame};
+    return {MediaUpload::ScaleDialog(wholeFrame), MediaUpload::ScaleDialog(wholeFrame),
+            MediaUpload::ScaleDialog(wholeFrame)};
 }
 
 void MainWindow::showFullFrameBackground(const QString& path)

@@ -239,6 +239,30 @@
         <source>Your device has been updated and is now using the latest version.</source>
         <translation>设备已更新，现在使用的是最新版本。</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>You have reached the upload limit (15 media files). To upload new files, please delete some existing files from the media library.</source>
+        <translation>已达到上传上限（15 个媒体文件）。如需上传新文件，请先从媒体库中删除部分现有文件。</translation>
+    </message>
+    <message>
+        <source>Select a media file</source>
+        <translation>选择媒体文件</translation>
+    </message>
+    <message>
+        <source>Make sure the file you upload is in PNG, JPG, GIF, MP4, or AVI format and is less than 500 MB in size.</source>
+        <translation>请确保上传的文件为 PNG、JPG、GIF、MP4 或 AVI 格式，且大小小于 500 MB。</translation>
+    </message>
+    <message>
+        <source>Upload Media File</source>
+        <translation>上传媒体文件</translation>
+    </message>
+    <message>
+        <source>Uploading media file, please wait</source>
+        <translation>正在上传媒体文件，请稍候</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>

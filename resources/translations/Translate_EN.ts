@@ -239,6 +239,30 @@
         <source>Your device has been updated and is now using the latest version.</source>
         <translation>Your device has been updated and is now using the latest version.</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>You have reached the upload limit (15 media files). To upload new files, please delete some existing files from the media library.</source>
+        <translation>You have reached the upload limit (15 media files). To upload new files, please delete some existing files from the media library.</translation>
+    </message>
+    <message>
+        <source>Select a media file</source>
+        <translation>Select a media file</translation>
+    </message>
+    <message>
+        <source>Make sure the file you upload is in PNG, JPG, GIF, MP4, or AVI format and is less than 500 MB in size.</source>
+        <translation>Make sure the file you upload is in PNG, JPG, GIF, MP4, or AVI format and is less than 500 MB in size.</translation>
+    </message>
+    <message>
+        <source>Upload Media File</source>
+        <translation>Upload Media File</translation>
+    </message>
+    <message>
+        <source>Uploading media file, please wait</source>
+        <translation>Uploading media file, please wait</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>

@@ -239,6 +239,30 @@
         <source>Your device has been updated and is now using the latest version.</source>
         <translation>デバイスは更新され、最新バージョンで動作しています。</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>お知らせ</translation>
+    </message>
+    <message>
+        <source>You have reached the upload limit (15 media files). To upload new files, please delete some existing files from the media library.</source>
+        <translation>アップロードの上限（メディアファイル 15 件）に達しました。新しいファイルをアップロードするには、メディアライブラリから既存のファイルをいくつか削除してください。</translation>
+    </message>
+    <message>
+        <source>Select a media file</source>
+        <translation>メディアファイルを選択</translation>
+    </message>
+    <message>
+        <source>Make sure the file you upload is in PNG, JPG, GIF, MP4, or AVI format and is less than 500 MB in size.</source>
+        <translation>アップロードするファイルが PNG、JPG、GIF、MP4、AVI のいずれかの形式で、サイズが 500 MB 未満であることを確認してください。</translation>
+    </message>
+    <message>
+        <source>Upload Media File</source>
+        <translation>メディアファイルのアップロード</translation>
+    </message>
+    <message>
+        <source>Uploading media file, please wait</source>
+        <translation>メディアファイルをアップロードしています。しばらくお待ちください</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>

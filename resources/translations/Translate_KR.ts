@@ -239,6 +239,30 @@
         <source>Your device has been updated and is now using the latest version.</source>
         <translation>장치가 업데이트되어 최신 버전을 사용하고 있습니다.</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>알림</translation>
+    </message>
+    <message>
+        <source>You have reached the upload limit (15 media files). To upload new files, please delete some existing files from the media library.</source>
+        <translation>업로드 한도(미디어 파일 15개)에 도달했습니다. 새 파일을 업로드하려면 미디어 라이브러리에서 기존 파일을 일부 삭제해 주십시오.</translation>
+    </message>
+    <message>
+        <source>Select a media file</source>
+        <translation>미디어 파일 선택</translation>
+    </message>
+    <message>
+        <source>Make sure the file you upload is in PNG, JPG, GIF, MP4, or AVI format and is less than 500 MB in size.</source>
+        <translation>업로드하는 파일이 PNG, JPG, GIF, MP4 또는 AVI 형식이며 크기가 500MB 미만인지 확인해 주십시오.</translation>
+    </message>
+    <message>
+        <source>Upload Media File</source>
+        <translation>미디어 파일 업로드</translation>
+    </message>
+    <message>
+        <source>Uploading media file, please wait</source>
+        <translation>미디어 파일을 업로드하는 중입니다. 잠시 기다려 주십시오</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>
