@@ -75,6 +75,9 @@ public:
     // is taken or the rename fails.
     bool publishAs(const QString& output)
     {
+        // The reserved name was private to this user; the finished video is an ordinary file.
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                                          QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         if (!QFile::rename(m_path, output)) {
             return false;
         }

@@ -214,6 +214,8 @@ private slots:
             QVERIFY(written.globalHeader);
         }
         QCOMPARE(everythingIn(QFileInfo(output).absolutePath()), QStringList{outputName});
+        // An ordinary file, not one private like the temporary name it was written under.
+        QVERIFY(QFileInfo(output).permissions() & QFileDevice::ReadOther);
     }
 
     void trim_data()
