@@ -307,6 +307,10 @@ void ImageLabel::mouseReleaseEvent(QMouseEvent* event)
 
 void ImageLabel::wheelEvent(QWheelEvent* event)
 {
+    event->ignore();
+    // Without a picture there is nothing to zoom, and the ratio stays the one "Done" reports.
+    if (m_source.isNull())
+        return;
     // The pointer on the canvas: the source pixel under it stays under it while the ratio changes.
     const QPoint p = (event->position() * 2.0).toPoint();
     const int displayWidth = m_displaySize.width();
@@ -342,7 +346,6 @@ void ImageLabel::wheelEvent(QWheelEvent* event)
         m_picturePos = p - QPoint(qRound(anchorX * m_ratio), qRound(anchorY * m_ratio));
         update();
     }
-    event->ignore();
 }
 
 void ImageLabel::paintEvent(QPaintEvent* /*event*/)
