@@ -500,11 +500,11 @@
     </message>
     <message>
         <source>Fit width</source>
-        <translation>幅に合わせる</translation>
+        <translation>幅合わせ</translation>
     </message>
     <message>
         <source>Fit height</source>
-        <translation>高さに合わせる</translation>
+        <translation>高さ合わせ</translation>
     </message>
     <message>
         <source>Rotate 90°</source>
