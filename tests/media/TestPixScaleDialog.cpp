@@ -160,6 +160,7 @@ private slots:
     void gifPlaysTurnedFrames();
     void unreadableFilesGiveABlackCanvas();
     void videoRecordUntouched();
+    void thumbnailsOfAVeryTallClipAreCapped();
     void cropShowsWhatTheRendererMakes_data();
     void cropShowsWhatTheRendererMakes();
 
@@ -494,6 +495,28 @@ void TestPixScaleDialog::videoRecordUntouched()
     const MediaScaleRecord record = runVideoScaleDialog(nullptr, path, 800, 480);
     // 160x96 at 1.0 centred at (370, 168).
     QCOMPARE(describe(record), describe(makeRecord(370 - 90, 168, 800, 480, 716, 428, 1.0, 0, 0.0, 0.9975)));
+}
+
+void TestPixScaleDialog::thumbnailsOfAVeryTallClipAreCapped()
+{
+    // 32 x 512: a thumbnail 1 pixel wide at 24 high, so 400 would fit, each 240 x 3840.
+    const QString path = m_dir.filePath(QStringLiteral("tall.mp4"));
+    vortane::test::ClipRecipe recipe;
+    recipe.width = 32;
+    recipe.height = 512;
+    recipe.frameCount = 10;
+    QVERIFY(vortane::test::writeClip(path, recipe));
+    VideoPlayer player;
+    const QList<QImage> thumbnails = player.extractTimelineThumbnails(path);
+    QVERIFY(!thumbnails.isEmpty());
+    QVERIFY2(thumbnails.size() <= 100, qPrintable(QString::number(thumbnails.size())));
+    for (const QImage& thumbnail : thumbnails)
+        QCOMPARE(thumbnail.size(), QSize(240, 480));
+
+    pixScaleDialog dialog;
+    dialog.setVideoFile(path, 480, 800);
+    QVERIFY(dialog.timeline()->thumbnails().size() <= VideoTimeline::kMaxThumbnails);
+    QCOMPARE(dialog.timeline()->thumbnails().first().height(), 24);
 }
 
 void TestPixScaleDialog::cropShowsWhatTheRendererMakes_data()
