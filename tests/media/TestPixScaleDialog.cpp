@@ -161,6 +161,8 @@ private slots:
     void unreadableFilesGiveABlackCanvas();
     void videoRecordUntouched();
     void thumbnailsOfAVeryTallClipAreCapped();
+    void videoPlaysTheTrimmedRange();
+    void closingWhilePlayingStopsThePlayback();
     void cropShowsWhatTheRendererMakes_data();
     void cropShowsWhatTheRendererMakes();
 
@@ -517,6 +519,52 @@ void TestPixScaleDialog::thumbnailsOfAVeryTallClipAreCapped()
     dialog.setVideoFile(path, 480, 800);
     QVERIFY(dialog.timeline()->thumbnails().size() <= VideoTimeline::kMaxThumbnails);
     QCOMPARE(dialog.timeline()->thumbnails().first().height(), 24);
+}
+
+void TestPixScaleDialog::videoPlaysTheTrimmedRange()
+{
+    const QString path = m_dir.filePath(QStringLiteral("trim.mp4"));
+    vortane::test::ClipRecipe recipe;
+    recipe.frameCount = 60; // two seconds at 30 frames per second
+    QVERIFY(vortane::test::writeClip(path, recipe));
+    pixScaleDialog dialog;
+    dialog.setVideoFile(path, 800, 480);
+    QVector<int> shown;
+    connect(dialog.player(), &VideoPlayer::updataImage, this,
+            [&shown](const QImage& frame) { shown.append(vortane::test::readFrameIndex(frame)); });
+    // Trim to 0.25 .. 0.5 of the clip: frames 15 to 30.
+    drag(dialog.timeline(), {0, 14}, {100, 0});
+    drag(dialog.timeline(), {399, 14}, {-199, 0});
+    shown.clear();
+    dialog.on_pushButton_TimeLineIcon_clicked();
+    QCOMPARE(dialog.player()->state(), int(PlayStatePlaying));
+    // More frames than the range holds: playback loops back to its start instead of running on.
+    QTRY_VERIFY_WITH_TIMEOUT(shown.size() >= 24, 20000);
+    for (int index : shown)
+        QVERIFY2(index >= 14 && index <= 31, qPrintable(QString::number(index)));
+    dialog.on_pushButton_TimeLineIcon_clicked();
+    QCOMPARE(dialog.player()->state(), int(PlayStatePaused));
+}
+
+void TestPixScaleDialog::closingWhilePlayingStopsThePlayback()
+{
+    const QString gifPath = m_dir.filePath(QStringLiteral("close.gif"));
+    QVERIFY(vortane::test::writeGif(gifPath, {}));
+    auto gif = std::make_unique<pixScaleDialog>();
+    gif->setGifFile(gifPath, 800, 480);
+    gif->on_pushButton_TimeLineIcon_clicked();
+    QTRY_VERIFY(vortane::test::readGifFrameIndex(gif->imageLabel()->sourceImage()) > 0);
+    gif.reset();
+
+    const QString clipPath = m_dir.filePath(QStringLiteral("close.mp4"));
+    QVERIFY(vortane::test::writeClip(clipPath, {}));
+    auto video = std::make_unique<pixScaleDialog>();
+    video->setVideoFile(clipPath, 800, 480);
+    video->on_pushButton_TimeLineIcon_clicked();
+    QCOMPARE(video->player()->state(), int(PlayStatePlaying));
+    video.reset();
+    // Frames still queued for the closed dialogs go nowhere.
+    QCoreApplication::processEvents();
 }
 
 void TestPixScaleDialog::cropShowsWhatTheRendererMakes_data()
