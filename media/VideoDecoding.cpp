@@ -23,6 +23,10 @@ namespace {
 constexpr int kTimelineWidthPx = 400;
 constexpr int kTimelineThumbHeightPx = 24;
 constexpr int kThumbnailWidthPx = 240;
+// A clip far taller than wide would otherwise ask for hundreds of thumbnails thousands of pixels
+// high; the strip shows each in a slot a few pixels wide anyway.
+constexpr int kMaxTimelineThumbnails = 100;
+constexpr int kMaxThumbnailHeightPx = 2 * kThumbnailWidthPx;
 
 void logText(const char* text)
 {
@@ -329,11 +333,12 @@ QList<QImage> extractTimelineThumbnails(const QString& path, const std::function
         return thumbnails;
     }
     const int thumbWidthAt24 = upright.width() * kTimelineThumbHeightPx / upright.height();
-    const int count = thumbWidthAt24 > 0 ? kTimelineWidthPx / thumbWidthAt24 : 0;
+    const int count = thumbWidthAt24 > 0 ? std::min(kTimelineWidthPx / thumbWidthAt24, kMaxTimelineThumbnails) : 0;
     const qint64 durationUs = clipDurationUs(format.get(), stream);
     const qint64 stepUs = durationUs / (count + 1);
-    const QSize thumbSize(kThumbnailWidthPx,
-                          std::max(1, qRound(double(upright.height()) * kThumbnailWidthPx / upright.width())));
+    const QSize thumbSize(
+        kThumbnailWidthPx,
+        std::clamp(qRound(double(upright.height()) * kThumbnailWidthPx / upright.width()), 1, kMaxThumbnailHeightPx));
 
     ffmpeg::PacketPtr packet = ffmpeg::makePacket();
     ffmpeg::FramePtr frame = ffmpeg::makeFrame();

@@ -83,10 +83,11 @@ private:
 // the file cannot be decoded.
 QImage grabFrame(const QString& path, double f);
 
-// A row of pictures 240 pixels wide spread evenly over the clip, as many as fit into 400 pixels at
-// 24 pixels of height each, for the trim timeline. Decodes in the calling thread; after every
-// decoded frame calls `progress` with 0..100 and processes the thread's pending events, and at the
-// end calls `progress(100)`. Empty when the file cannot be decoded.
+// A row of pictures 240 pixels wide (and at most 480 high) spread evenly over the clip, as many as
+// fit into 400 pixels at 24 pixels of height each but at most 100, for the trim timeline. Decodes
+// in the calling thread; after every decoded frame calls `progress` with 0..100 and processes the
+// thread's pending events, and at the end calls `progress(100)`. Empty when the file cannot be
+// decoded.
 QList<QImage> extractTimelineThumbnails(const QString& path, const std::function<void(int)>& progress);
 
 // ---- implementation of the template ----

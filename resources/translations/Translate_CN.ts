@@ -512,4 +512,43 @@
         <translation>无法打开 %1 处的设备（错误 %2）。</translation>
     </message>
 </context>
+<context>
+    <name>pixScaleDialog</name>
+    <message>
+        <source>Photo or video cropping</source>
+        <translation>照片或视频裁剪</translation>
+    </message>
+    <message>
+        <source>For better display quality, please select a ratio before cropping.</source>
+        <translation>为获得更好的显示效果，请在裁剪前选择比例。</translation>
+    </message>
+    <message>
+        <source>Fit width</source>
+        <translation>适应宽度</translation>
+    </message>
+    <message>
+        <source>Fit height</source>
+        <translation>适应高度</translation>
+    </message>
+    <message>
+        <source>Rotate 90°</source>
+        <translation>旋转 90°</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Upload Media File</source>
+        <translation>上传媒体文件</translation>
+    </message>
+    <message>
+        <source>Uploading media file, please wait</source>
+        <translation>正在上传媒体文件，请稍候</translation>
+    </message>
+</context>
 </TS>

@@ -518,4 +518,43 @@
         <translation>Cannot open the device at %1 (error %2).</translation>
     </message>
 </context>
+<context>
+    <name>pixScaleDialog</name>
+    <message>
+        <source>Photo or video cropping</source>
+        <translation>Photo or video cropping</translation>
+    </message>
+    <message>
+        <source>For better display quality, please select a ratio before cropping.</source>
+        <translation>For better display quality, please select a ratio before cropping.</translation>
+    </message>
+    <message>
+        <source>Fit width</source>
+        <translation>Fit width</translation>
+    </message>
+    <message>
+        <source>Fit height</source>
+        <translation>Fit height</translation>
+    </message>
+    <message>
+        <source>Rotate 90°</source>
+        <translation>Rotate 90°</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Upload Media File</source>
+        <translation>Upload Media File</translation>
+    </message>
+    <message>
+        <source>Uploading media file, please wait</source>
+        <translation>Uploading media file, please wait</translation>
+    </message>
+</context>
 </TS>

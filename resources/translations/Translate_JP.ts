@@ -512,4 +512,43 @@
         <translation>%1 のデバイスを開けません (エラー %2)。</translation>
     </message>
 </context>
+<context>
+    <name>pixScaleDialog</name>
+    <message>
+        <source>Photo or video cropping</source>
+        <translation>写真または動画のトリミング</translation>
+    </message>
+    <message>
+        <source>For better display quality, please select a ratio before cropping.</source>
+        <translation>より良い表示品質のため、トリミングの前に比率を選択してください。</translation>
+    </message>
+    <message>
+        <source>Fit width</source>
+        <translation>幅合わせ</translation>
+    </message>
+    <message>
+        <source>Fit height</source>
+        <translation>高さ合わせ</translation>
+    </message>
+    <message>
+        <source>Rotate 90°</source>
+        <translation>90°回転</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>Upload Media File</source>
+        <translation>メディアファイルのアップロード</translation>
+    </message>
+    <message>
+        <source>Uploading media file, please wait</source>
+        <translation>メディアファイルをアップロードしています。お待ちください</translation>
+    </message>
+</context>
 </TS>

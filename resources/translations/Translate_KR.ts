@@ -512,4 +512,43 @@
         <translation>%1의 장치를 열 수 없습니다(오류 %2).</translation>
     </message>
 </context>
+<context>
+    <name>pixScaleDialog</name>
+    <message>
+        <source>Photo or video cropping</source>
+        <translation>사진 또는 동영상 자르기</translation>
+    </message>
+    <message>
+        <source>For better display quality, please select a ratio before cropping.</source>
+        <translation>더 나은 화질을 위해 자르기 전에 비율을 선택하십시오.</translation>
+    </message>
+    <message>
+        <source>Fit width</source>
+        <translation>너비 맞춤</translation>
+    </message>
+    <message>
+        <source>Fit height</source>
+        <translation>높이 맞춤</translation>
+    </message>
+    <message>
+        <source>Rotate 90°</source>
+        <translation>90° 회전</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>완료</translation>
+    </message>
+    <message>
+        <source>Upload Media File</source>
+        <translation>미디어 파일 업로드</translation>
+    </message>
+    <message>
+        <source>Uploading media file, please wait</source>
+        <translation>미디어 파일을 업로드하는 중입니다. 잠시 기다려 주십시오</translation>
+    </message>
+</context>
 </TS>
