@@ -4,6 +4,7 @@
 #include "app/FirmwareUpdateFlow.h"
 #include "app/FramelessWidget.h"
 #include "media/CustomImageList.h"
+#include "media/pixScaleDialog.h"
 #include "screen/MediaLabel.h"
 #include "screen/OverlayLayout.h"
 #include "sensors/SensorCatalogue.h"
@@ -617,12 +618,8 @@ void MainWindow::on_pushButton_bgAdd_clicked()
 
 MediaUpload::ScaleDialogs MainWindow::scaleDialogs()
 {
-    // Until the crop-and-scale dialog exists, every file is taken unscaled from its top-left corner.
-    const auto wholeFrame = [](QWidget*, const QString&, int frameWidth, int frameHeight) {
-        return MediaScaleRecord::defaultMedium(frameWidth, frameHeight);
-    };
-    return {MediaUpload::ScaleDialog(wholeFrame), MediaUpload::ScaleDialog(wholeFrame),
-            MediaUpload::ScaleDialog(wholeFrame)};
+    return {MediaUpload::ScaleDialog(&runImageScaleDialog), MediaUpload::ScaleDialog(&runGifScaleDialog),
+            MediaUpload::ScaleDialog(&runVideoScaleDialog)};
 }
 
 void MainWindow::showFullFrameBackground(const QString& path)
