@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "media/VideoPlayer.h"
+#include "media/pixScaleDialog.h"
 #include "settings/AppPaths.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/device/SimScreenPeer.h"
@@ -148,6 +149,42 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(frameCount(*screen) > afterUpload + 3, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(redAt(lastFramePicture(*screen), 0.3, 0.3), 10000);
         QVERIFY(!redAt(lastFramePicture(*screen), 0.5, 0.1));
+    }
+
+    void stillGoesThroughTheCropDialog()
+    {
+        // The window's own dialog frames the picture: Done on the untouched dialog keeps the
+        // largest centred crop of the fitted 1920 x 1080 picture.
+        QImage picture(1920, 1080, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        const QString path = userFolder.filePath(QStringLiteral("wide.png"));
+        QVERIFY(picture.save(path));
+
+        MainWindow window;
+        const int itemsBefore = window.mediaLibrary().count();
+        window.mediaUpload()->setFileChooser(
+            [&](QWidget*, const QString&, const QString&, const QString&) { return path; });
+        bool shown = false;
+        pixScaleDialog::setShownHook([&](pixScaleDialog& dialog) {
+            shown = true;
+            QTimer::singleShot(0, &dialog, &pixScaleDialog::on_pushButton_ok_clicked);
+        });
+        window.form()->pushButton_bgAdd->click();
+        pixScaleDialog::setShownHook({});
+        QVERIFY(shown);
+
+        QCOMPARE(window.mediaLibrary().count(), itemsBefore + 1);
+        QCOMPARE(window.mediaLibrary().path(itemsBefore), QStringLiteral("wide.png"));
+        const MediaScaleRecord record = window.mediaLibrary().record(itemsBefore);
+        QCOMPARE(record.x, -24);
+        QCOMPARE(record.y, 0);
+        QCOMPARE(record.width, 800);
+        QCOMPARE(record.height, 480);
+        QCOMPARE(record.canvasWidth, 716);
+        QCOMPARE(record.canvasHeight, 428);
+        QCOMPARE(record.ratio, 0.4);
+        QCOMPARE(window.currentMediaIndex(), itemsBefore);
+        QVERIFY(QFileInfo::exists(AppPaths::backgroundFolder() + QStringLiteral("/wide.png")));
     }
 };
 
