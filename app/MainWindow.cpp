@@ -151,6 +151,7 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device, Sens
     m_upload->setItemAdded([this](int index) {
         refreshThumbnails();
         changeImageListItem(index);
+        ui->widget_ImageList->showItem(index);
         saveMediaConfig();
     });
     if (m_state.applyLanguage >= 0 && m_state.applyLanguage < 4)

@@ -107,6 +107,16 @@ void CustomImageList::setScrollValue(int value)
     bar->setValue(value);
 }
 
+void CustomImageList::showItem(int id)
+{
+    CustomImageListItem* item = itemById(id);
+    if (item == nullptr)
+        return;
+    // A strip rebuilt a moment ago has not been laid out yet.
+    m_contents->layout()->activate();
+    m_scrollArea->ensureWidgetVisible(item, 0, 0);
+}
+
 void CustomImageList::itemPressed()
 {
     auto* pressed = qobject_cast<CustomImageListItem*>(sender());

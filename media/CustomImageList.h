@@ -50,6 +50,8 @@ public:
     int scrollValue() const;
     // Clamped to the scroll bar's range.
     void setScrollValue(int value);
+    // Scrolls the least needed to show the whole item with this library position (a new upload).
+    void showItem(int id);
 
     // The current item buttons in strip order.
     const QList<CustomImageListItem*>& items() const { return m_items; }

@@ -170,6 +170,22 @@ private slots:
         strip.setScrollValue(value);
         QCOMPARE(strip.scrollValue(), expected < 0 ? maximum : expected);
     }
+
+    void showItemBringsANewLastItemIntoView()
+    {
+        CustomImageList strip;
+        strip.resize(400, 120);
+        strip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+        strip.setItems(entries(QVector<bool>(10, true)), false);
+        strip.showItem(9);
+        const QWidget* last = strip.itemById(9);
+        const QWidget* viewport = strip.findChild<QScrollArea*>(QStringLiteral("scrollArea"))->viewport();
+        const QRect shown(last->mapTo(viewport, QPoint(0, 0)), last->size());
+        QVERIFY2(viewport->rect().contains(shown), "the last item is not fully in view");
+        strip.showItem(0);
+        QCOMPARE(strip.scrollValue(), 0);
+    }
 };
 
 QTEST_MAIN(TestCustomImageList)
