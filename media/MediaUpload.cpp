@@ -2,6 +2,7 @@
 
 #include "media/MediaFiles.h"
 #include "media/MediaLibrary.h"
+#include "shell/ShutdownSignals.h"
 #include "widgets/NoticeDialog.h"
 #include "widgets/ProgressDialog.h"
 
@@ -174,9 +175,12 @@ MediaUpload::Outcome MediaUpload::transcode(const QString& source, const QString
     progress.setTitleText(pageText(kProgressTitle));
     progress.setMessageText(pageText(kProgressMessage));
     progress.show();
-    const auto report = [&progress](int percent) {
+    const auto report = [this, &progress](int percent) {
         progress.setValue(percent);
         QCoreApplication::processEvents();
+        // A logout or kill while the transcode runs ends it here rather than after the last frame.
+        if (shutdownRequested())
+            m_cancelled = true;
     };
     const VideoTranscoder::Result result =
         m_transcode ? m_transcode(source, output, record, report, m_cancelled) : VideoTranscoder::Result::Failed;
