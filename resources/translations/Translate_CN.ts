@@ -239,6 +239,10 @@
         <source>Your device has been updated and is now using the latest version.</source>
         <translation>设备已更新，现在使用的是最新版本。</translation>
     </message>
+    <message>
+        <source>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</source>
+        <translation>未找到主板传感器芯片，因此不显示主板温度和风扇。加载主板的传感器驱动（例如 nct6775 或 it87）通常可以解决此问题。</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>

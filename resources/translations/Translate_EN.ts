@@ -239,6 +239,10 @@
         <source>Your device has been updated and is now using the latest version.</source>
         <translation>Your device has been updated and is now using the latest version.</translation>
     </message>
+    <message>
+        <source>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</source>
+        <translation>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>

@@ -239,6 +239,10 @@
         <source>Your device has been updated and is now using the latest version.</source>
         <translation>デバイスは更新され、最新バージョンで動作しています。</translation>
     </message>
+    <message>
+        <source>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</source>
+        <translation>マザーボードのセンサーチップが見つからないため、ボードの温度とファンは表示されません。ボードのセンサードライバー（例：nct6775 や it87）を読み込むと、通常は解決します。</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>

@@ -239,6 +239,10 @@
         <source>Your device has been updated and is now using the latest version.</source>
         <translation>장치가 업데이트되어 최신 버전을 사용하고 있습니다.</translation>
     </message>
+    <message>
+        <source>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</source>
+        <translation>메인보드 센서 칩을 찾을 수 없어 보드 온도와 팬이 표시되지 않습니다. 보드의 센서 드라이버(예: nct6775 또는 it87)를 불러오면 대개 해결됩니다.</translation>
+    </message>
 </context>
 <context>
     <name>NoticeDialog</name>
