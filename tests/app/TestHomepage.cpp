@@ -250,6 +250,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&program.frame));
         Ui::MainWindow* ui = program.ui();
         waitForPasses(program.window, 1);
+        // The frame keeps the size the program opens it at: the pages fit in it.
+        QCOMPARE(program.frame.size(), QSize(1280, 680));
         const QString suffix = QStringLiteral("-lang%1").arg(language);
         QStringList faults;
         for (const QWidget* group :
