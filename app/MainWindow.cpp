@@ -416,6 +416,9 @@ void MainWindow::loadTranslator(const QString& path)
 void MainWindow::retranslate()
 {
     ui->retranslateUi(this);
+    // Null while the constructor installs the stored language, before the homepage is built.
+    if (m_dashboard)
+        m_dashboard->retranslate();
     ui->label_Title_ScreenSetting->setText(ui->tabWidget_main->currentIndex() == 1 ? tr("Settings")
                                                                                    : tr("Screen Settings"));
     setHomePageScreenButtonStyleByifConnect(m_device->isOpen() && m_device->deviceMode() == 1);

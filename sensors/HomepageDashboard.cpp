@@ -86,32 +86,44 @@ int HomepageDashboard::barValue(double value, int maximum)
     return percent >= 100 ? 100 : int(percent);
 }
 
-void HomepageDashboard::setInitialTitles() const
+void HomepageDashboard::setInitialTitles()
 {
     const HomepageTiles& t = m_tiles;
-    // Sensor designations, shown as the sensor library names them.
+    // "CPU", "GPU" and "RAM" read the same in every language.
     t.cpuTemperature->setTitle(QStringLiteral("CPU"));
-    t.cpuPackageTemperature->setTitle(QStringLiteral("CPU Package"));
-    t.motherboardTemperature->setTitle(QStringLiteral("Motherboard"));
-    t.chipsetTemperature->setTitle(QStringLiteral("Chipset"));
     t.gpuTemperature->setTitle(QStringLiteral("GPU"));
     t.mTemperature->setTitle(QStringLiteral("----"));
     t.cpuFanSpeed->setTitle(QStringLiteral("CPU"));
-    t.aioPump->setTitle(QStringLiteral("AIO Pump"));
     t.vrmHsFan->setTitle(kNoSensorName);
     t.chassisFanSpeed->setTitle(kNoSensorName);
     t.cpuCoreVoltage->setTitle(QStringLiteral("CPU Core"));
     t.gpuVoltage->setTitle(QStringLiteral("GPU"));
     t.memoryControllerVoltage->setTitle(kNoSensorName);
-    t.cpuAverageUsage->setTitle(QStringLiteral("CPU Average"));
     t.gpuUsage->setTitle(QStringLiteral("GPU"));
     t.ramUsage->setTitle(QStringLiteral("RAM"));
     t.cpuFrequency->setTitle(QStringLiteral("CPU"));
     t.gpuFrequency->setTitle(QStringLiteral("GPU"));
+    m_pumpTitle.clear();
+    t.aioPump->setTitle(QString());
+    retranslate();
     // The lines without a sensor keep these texts for good.
     for (CustonHwinfoDisplayLabel* spare : {t.temp1Voltage, t.temp1Usage, t.temp1Frequency, t.temp2Frequency}) {
         spare->setTitle(kNoSensorName);
         spare->setValue(kNoValueText);
+    }
+}
+
+void HomepageDashboard::retranslate()
+{
+    const HomepageTiles& t = m_tiles;
+    // No update changes these titles.
+    t.cpuPackageTemperature->setTitle(tr("CPU Package"));
+    t.motherboardTemperature->setTitle(tr("Motherboard"));
+    t.chipsetTemperature->setTitle(tr("Chipset"));
+    t.cpuAverageUsage->setTitle(tr("CPU Average"));
+    if (t.aioPump->title() == m_pumpTitle) {
+        m_pumpTitle = tr("AIO Pump");
+        t.aioPump->setTitle(m_pumpTitle);
     }
 }
 

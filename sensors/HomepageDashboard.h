@@ -2,6 +2,9 @@
 
 #include "sensors/SensorCatalogue.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 class CustomHwinfoProgressbarLight;
 class CustonHwinfoDisplayLabel;
 class homepageHwinfoDisplayWidget;
@@ -43,12 +46,18 @@ struct HomepageTiles
 // thread only.
 class HomepageDashboard final
 {
+    Q_DECLARE_TR_FUNCTIONS(HomepageDashboard)
+
 public:
     explicit HomepageDashboard(const HomepageTiles& tiles);
 
     // The titles the tiles show before the first pass, and the values of the tiles that have no
     // sensor. Called once while the window is set up.
-    void setInitialTitles() const;
+    void setInitialTitles();
+
+    // Sets the translated titles again in the language now installed: the fixed titles, and the
+    // pump's while no pump sensor has named it.
+    void retranslate();
 
     // Rewrites every tile from the slots.
     void update(const DashboardSlots& readings) const;
@@ -61,4 +70,6 @@ public:
 
 private:
     HomepageTiles m_tiles;
+    // The pump title as last translated; a different title is a sensor's name and stays.
+    QString m_pumpTitle;
 };

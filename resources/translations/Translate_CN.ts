@@ -90,6 +90,29 @@
     </message>
 </context>
 <context>
+    <name>HomepageDashboard</name>
+    <message>
+        <source>CPU Package</source>
+        <translation>CPU 封装</translation>
+    </message>
+    <message>
+        <source>Motherboard</source>
+        <translation>主板</translation>
+    </message>
+    <message>
+        <source>Chipset</source>
+        <translation>芯片组</translation>
+    </message>
+    <message>
+        <source>CPU Average</source>
+        <translation>CPU 平均</translation>
+    </message>
+    <message>
+        <source>AIO Pump</source>
+        <translation>水冷泵</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>

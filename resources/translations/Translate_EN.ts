@@ -90,6 +90,29 @@
     </message>
 </context>
 <context>
+    <name>HomepageDashboard</name>
+    <message>
+        <source>CPU Package</source>
+        <translation>CPU Package</translation>
+    </message>
+    <message>
+        <source>Motherboard</source>
+        <translation>Motherboard</translation>
+    </message>
+    <message>
+        <source>Chipset</source>
+        <translation>Chipset</translation>
+    </message>
+    <message>
+        <source>CPU Average</source>
+        <translation>CPU Average</translation>
+    </message>
+    <message>
+        <source>AIO Pump</source>
+        <translation>AIO Pump</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>

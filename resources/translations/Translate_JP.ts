@@ -90,6 +90,29 @@
     </message>
 </context>
 <context>
+    <name>HomepageDashboard</name>
+    <message>
+        <source>CPU Package</source>
+        <translation>CPU パッケージ</translation>
+    </message>
+    <message>
+        <source>Motherboard</source>
+        <translation>マザーボード</translation>
+    </message>
+    <message>
+        <source>Chipset</source>
+        <translation>チップセット</translation>
+    </message>
+    <message>
+        <source>CPU Average</source>
+        <translation>CPU 平均</translation>
+    </message>
+    <message>
+        <source>AIO Pump</source>
+        <translation>AIO ポンプ</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>

@@ -90,6 +90,29 @@
     </message>
 </context>
 <context>
+    <name>HomepageDashboard</name>
+    <message>
+        <source>CPU Package</source>
+        <translation>CPU 패키지</translation>
+    </message>
+    <message>
+        <source>Motherboard</source>
+        <translation>메인보드</translation>
+    </message>
+    <message>
+        <source>Chipset</source>
+        <translation>칩셋</translation>
+    </message>
+    <message>
+        <source>CPU Average</source>
+        <translation>CPU 평균</translation>
+    </message>
+    <message>
+        <source>AIO Pump</source>
+        <translation>AIO 펌프</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>

@@ -87,12 +87,13 @@ private slots:
         QTest::addColumn<QString>("mediaLibrary");
         QTest::addColumn<QString>("settingsTitle");
         QTest::addColumn<QString>("chipSentenceStart");
-        QTest::newRow("simplified Chinese")
-            << 1 << QStringLiteral("媒体库") << QStringLiteral("设置") << QStringLiteral("未找到主板传感器芯片");
+        QTest::addColumn<QString>("boardTitle");
+        QTest::newRow("simplified Chinese") << 1 << QStringLiteral("媒体库") << QStringLiteral("设置")
+                                            << QStringLiteral("未找到主板传感器芯片") << QStringLiteral("主板");
         QTest::newRow("Japanese") << 2 << QStringLiteral("メディアライブラリ") << QStringLiteral("設定")
-                                  << QStringLiteral("マザーボードのセンサーチップ");
+                                  << QStringLiteral("マザーボードのセンサーチップ") << QStringLiteral("マザーボード");
         QTest::newRow("Korean") << 3 << QStringLiteral("미디어 라이브러리") << QStringLiteral("설정")
-                                << QStringLiteral("메인보드 센서 칩");
+                                << QStringLiteral("메인보드 센서 칩") << QStringLiteral("메인보드");
     }
     void languagesSwitchLive()
     {
@@ -105,6 +106,7 @@ private slots:
         QTEST(ui->label_Title_ScreenSetting->text(), "settingsTitle");
         QFETCH(QString, chipSentenceStart);
         QVERIFY(ui->label_boardChipMissing->text().startsWith(chipSentenceStart));
+        QTEST(ui->widget_MotherboardTemperature->title(), "boardTitle");
         QCOMPARE(ui->label_app_version_info->text(), QStringLiteral("1.0.0"));
         // The language names are never translated.
         QCOMPARE(ui->comboBox_language->itemText(1), QStringLiteral("简体中文"));
@@ -115,6 +117,7 @@ private slots:
         QCOMPARE(ui->label_Title_ScreenSetting->text(), QStringLiteral("Settings"));
         QVERIFY(ui->label_boardChipMissing->text().startsWith(QLatin1String("No mainboard sensor chip found")));
         QCOMPARE(ui->label_language->text(), QStringLiteral("Language"));
+        QCOMPARE(ui->widget_MotherboardTemperature->title(), QStringLiteral("Motherboard"));
     }
 
     // A file that does not load leaves the language in use installed: the texts on show stay, and
@@ -152,6 +155,8 @@ private slots:
         MainWindow window(nullptr, std::make_unique<FakeLink>());
         Ui::MainWindow* ui = window.form();
         QCOMPARE(ui->label_MedioLibraryText->text(), QStringLiteral("メディアライブラリ"));
+        // The stored language reaches the homepage titles set while the window is built.
+        QCOMPARE(ui->widget_ChipsetTemperature->title(), QStringLiteral("チップセット"));
         QSettings(AppPaths::settingsFile(), QSettings::IniFormat).remove(QStringLiteral("ApplyLanguage"));
         window.on_comboBox_language_currentIndexChanged(2);
         QCOMPARE(ui->label_MedioLibraryText->text(), QStringLiteral("メディアライブラリ"));

@@ -355,6 +355,11 @@ private slots:
         QCOMPARE(t.chassisFanSpeed->title(), QStringLiteral("System Fan 1"));
         QCOMPARE(t.memoryControllerVoltage->title(), QStringLiteral("Memory"));
         QCOMPARE(t.memoryControllerVoltage->value(), QStringLiteral("- -V"));
+
+        // A language switch sets the fixed titles again but leaves a title a sensor gave.
+        dashboard.retranslate();
+        QCOMPARE(t.aioPump->title(), QStringLiteral("Pump Fan"));
+        QCOMPARE(t.motherboardTemperature->title(), QStringLiteral("Motherboard"));
     }
 
     // Without any sensor data the passes still fill the CPU tiles with zeros.
