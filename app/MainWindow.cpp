@@ -7,6 +7,7 @@
 #include "media/pixScaleDialog.h"
 #include "screen/MediaLabel.h"
 #include "screen/OverlayLayout.h"
+#include "sensors/HomepageDashboard.h"
 #include "sensors/SensorCatalogue.h"
 #include "sensors/hwinfo.h"
 #include "settings/AppPaths.h"
@@ -154,6 +155,7 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device, Sens
         ui->widget_ImageList->showItem(index);
         saveMediaConfig();
     });
+    m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     if (m_state.applyLanguage >= 0 && m_state.applyLanguage < 4)
         loadTranslator(AppPaths::translatorFolder() + QLatin1Char('/') +
                        QLatin1String(kTranslationFiles[m_state.applyLanguage]));
@@ -161,6 +163,7 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device, Sens
     applyStoredOverlays();
     buildTimeStyleSelector();
     buildSettingsPage();
+    buildHomepage();
     m_device->registerNotifications(this);
 
     // The homepage copy keeps the preview's shape (landscape or portrait) at its own height.
@@ -410,23 +413,29 @@ void MainWindow::saveOverlayConfig()
 
 void MainWindow::loadTranslator(const QString& path)
 {
+    // The new file is loaded before the installed one goes: a file that does not load leaves the
+    // current language in place, for the texts on show and for every text set later.
+    auto* loaded = new QTranslator(this);
+    if (!loaded->load(path)) {
+        delete loaded;
+        showNotice(this, tr("Warning"), path + tr("lost"), kNoticeShowMs, kNoticeFadeStepMs);
+        return;
+    }
     if (translator != nullptr) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
-        translator = nullptr;
     }
-    translator = new QTranslator(this);
-    if (translator->load(path)) {
-        QCoreApplication::installTranslator(translator);
-        retranslate();
-    } else {
-        showNotice(this, tr("Warning"), path + tr("lost"), kNoticeShowMs, kNoticeFadeStepMs);
-    }
+    translator = loaded;
+    QCoreApplication::installTranslator(translator);
+    retranslate();
 }
 
 void MainWindow::retranslate()
 {
     ui->retranslateUi(this);
+    // Null while the constructor installs the stored language, before the homepage is built.
+    if (m_dashboard)
+        m_dashboard->retranslate();
     ui->label_Title_ScreenSetting->setText(ui->tabWidget_main->currentIndex() == 1 ? tr("Settings")
                                                                                    : tr("Screen Settings"));
     setHomePageScreenButtonStyleByifConnect(m_device->isOpen() && m_device->deviceMode() == 1);
@@ -630,7 +639,43 @@ void MainWindow::showFullFrameBackground(const QString& path)
 
 // ---- homepage ----
 
-void MainWindow::updatehomepageHwinfo() {}
+void MainWindow::buildHomepage()
+{
+    HomepageTiles tiles;
+    tiles.cpuTemperature = ui->widget_CpuTemperature;
+    tiles.cpuPackageTemperature = ui->widget_CpuPackageTemperature;
+    tiles.motherboardTemperature = ui->widget_MotherboardTemperature;
+    tiles.chipsetTemperature = ui->widget_ChipsetTemperature;
+    tiles.gpuTemperature = ui->widget_GpuTemperature;
+    tiles.mTemperature = ui->widget_mTemperature;
+    tiles.cpuFanSpeed = ui->widget_CpuFanSpeed;
+    tiles.aioPump = ui->widget_AIOPump;
+    tiles.vrmHsFan = ui->widget_VRMHSFan;
+    tiles.chassisFanSpeed = ui->widget_ChassisFanSpeed;
+    tiles.cpuCoreVoltage = ui->widget_CpuCoreVoltage;
+    tiles.gpuVoltage = ui->widget_GpuVoltage;
+    tiles.memoryControllerVoltage = ui->widget_MemoryControllerVoltage;
+    tiles.temp1Voltage = ui->widget_temp1Voltage;
+    tiles.cpuAverageUsage = ui->widget_CpuAverageUsage;
+    tiles.gpuUsage = ui->widget_GpuUsage;
+    tiles.ramUsage = ui->widget_RamUsage;
+    tiles.temp1Usage = ui->widget_temp1Usage;
+    tiles.cpuFrequency = ui->widget_CpuFrequency;
+    tiles.gpuFrequency = ui->widget_GpuFrequency;
+    tiles.temp1Frequency = ui->widget_temp1Frequency;
+    tiles.temp2Frequency = ui->widget_temp2Frequency;
+    m_dashboard = std::make_unique<HomepageDashboard>(tiles);
+    m_dashboard->setInitialTitles();
+    // The sensor library looked for the board's monitoring chip when it started; without one the
+    // board's temperatures and fans stay empty, and the homepage says why.
+    appendStyleSheet(ui->label_boardChipMissing, QString::fromLatin1(TextStyle::SegoeRegular14Orange));
+    ui->label_boardChipMissing->setVisible(boardSensorChipMissing());
+}
+
+void MainWindow::updatehomepageHwinfo()
+{
+    m_dashboard->update(dashboardSlots());
+}
 
 void MainWindow::updatehomepageBgLabel(QPixmap frame)
 {
@@ -813,7 +858,12 @@ void MainWindow::on_pushButton_startup_setting_clicked()
 
 void MainWindow::on_pushButton_about_us_clicked()
 {
-    QDesktopServices::openUrl(QUrl(QLatin1String(kProductPage)));
+    m_openUrl(QUrl(QLatin1String(kProductPage)));
+}
+
+void MainWindow::setUrlOpener(std::function<bool(const QUrl&)> open)
+{
+    m_openUrl = std::move(open);
 }
 
 void MainWindow::on_pushButton_user_agreement_clicked()

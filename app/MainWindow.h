@@ -20,6 +20,7 @@
 
 class DeviceDiscovery;
 class FirmwareUpdateFlow;
+class HomepageDashboard;
 class hwinfo;
 class QAction;
 class QButtonGroup;
@@ -28,6 +29,7 @@ class QMenu;
 class QTabWidget;
 class QTimer;
 class QTranslator;
+class QUrl;
 
 namespace Ui {
 class MainWindow;
@@ -89,6 +91,8 @@ public:
     void setFirmwareFileChooser(std::function<QString()> chooser);
     // How long the firmware flow waits for the device to come back in update mode.
     void setUpdateModeWaitLimitMs(int ms);
+    // Opens a web address for "About Us"; the default hands it to the desktop's browser.
+    void setUrlOpener(std::function<bool(const QUrl&)> open);
     // The sensor source this window owns (never null); its thread runs from the end of the
     // constructor until the destructor.
     hwinfo* sensorSource() const { return m_sensors.get(); }
@@ -147,6 +151,8 @@ private:
     void applyTextStyles();
     void buildTimeStyleSelector();
     void buildSettingsPage();
+    // Hands the homepage tiles to the dashboard and shows their initial texts.
+    void buildHomepage();
     void createTray();
     void chooseStartOrientationAndPage();
     void setOrientation(int width, int height);
@@ -187,6 +193,8 @@ private:
     std::unique_ptr<DeviceLink> m_device;
     DeviceDiscovery* m_discovery = nullptr;
     std::unique_ptr<FirmwareUpdateFlow> m_firmwareFlow;
+    std::unique_ptr<HomepageDashboard> m_dashboard;
+    std::function<bool(const QUrl&)> m_openUrl;
     int constructing = 1; // 1 while the constructor runs: the overlay tab keeps the stored page mode
     QTranslator* translator = nullptr;
     FrameComposer m_composer;

@@ -90,6 +90,29 @@
     </message>
 </context>
 <context>
+    <name>HomepageDashboard</name>
+    <message>
+        <source>CPU Package</source>
+        <translation>CPU 封装</translation>
+    </message>
+    <message>
+        <source>Motherboard</source>
+        <translation>主板</translation>
+    </message>
+    <message>
+        <source>Chipset</source>
+        <translation>芯片组</translation>
+    </message>
+    <message>
+        <source>CPU Average</source>
+        <translation>CPU 平均</translation>
+    </message>
+    <message>
+        <source>AIO Pump</source>
+        <translation>水冷泵</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>
@@ -262,6 +285,10 @@
     <message>
         <source>Uploading media file, please wait</source>
         <translation>正在上传媒体文件，请稍候</translation>
+    </message>
+    <message>
+        <source>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</source>
+        <translation>未找到主板传感器芯片，因此不显示主板温度和风扇。加载主板的传感器驱动（例如 nct6775 或 it87）通常可以解决此问题。</translation>
     </message>
 </context>
 <context>

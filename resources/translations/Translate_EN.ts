@@ -90,6 +90,29 @@
     </message>
 </context>
 <context>
+    <name>HomepageDashboard</name>
+    <message>
+        <source>CPU Package</source>
+        <translation>CPU Package</translation>
+    </message>
+    <message>
+        <source>Motherboard</source>
+        <translation>Motherboard</translation>
+    </message>
+    <message>
+        <source>Chipset</source>
+        <translation>Chipset</translation>
+    </message>
+    <message>
+        <source>CPU Average</source>
+        <translation>CPU Average</translation>
+    </message>
+    <message>
+        <source>AIO Pump</source>
+        <translation>AIO Pump</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>
@@ -262,6 +285,10 @@
     <message>
         <source>Uploading media file, please wait</source>
         <translation>Uploading media file, please wait</translation>
+    </message>
+    <message>
+        <source>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</source>
+        <translation>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</translation>
     </message>
 </context>
 <context>

@@ -90,6 +90,29 @@
     </message>
 </context>
 <context>
+    <name>HomepageDashboard</name>
+    <message>
+        <source>CPU Package</source>
+        <translation>CPU パッケージ</translation>
+    </message>
+    <message>
+        <source>Motherboard</source>
+        <translation>マザーボード</translation>
+    </message>
+    <message>
+        <source>Chipset</source>
+        <translation>チップセット</translation>
+    </message>
+    <message>
+        <source>CPU Average</source>
+        <translation>CPU 平均</translation>
+    </message>
+    <message>
+        <source>AIO Pump</source>
+        <translation>AIO ポンプ</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>
@@ -262,6 +285,10 @@
     <message>
         <source>Uploading media file, please wait</source>
         <translation>メディアファイルをアップロードしています。しばらくお待ちください</translation>
+    </message>
+    <message>
+        <source>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</source>
+        <translation>マザーボードのセンサーチップが見つからないため、ボードの温度とファンは表示されません。ボードのセンサードライバー（例：nct6775 や it87）を読み込むと、通常は解決します。</translation>
     </message>
 </context>
 <context>

@@ -90,6 +90,29 @@
     </message>
 </context>
 <context>
+    <name>HomepageDashboard</name>
+    <message>
+        <source>CPU Package</source>
+        <translation>CPU 패키지</translation>
+    </message>
+    <message>
+        <source>Motherboard</source>
+        <translation>메인보드</translation>
+    </message>
+    <message>
+        <source>Chipset</source>
+        <translation>칩셋</translation>
+    </message>
+    <message>
+        <source>CPU Average</source>
+        <translation>CPU 평균</translation>
+    </message>
+    <message>
+        <source>AIO Pump</source>
+        <translation>AIO 펌프</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Homepage</source>
@@ -262,6 +285,10 @@
     <message>
         <source>Uploading media file, please wait</source>
         <translation>미디어 파일을 업로드하는 중입니다. 잠시 기다려 주십시오</translation>
+    </message>
+    <message>
+        <source>No mainboard sensor chip found, so board temperatures and fans are not shown. Loading the board&apos;s sensor driver (for example nct6775 or it87) usually fixes this.</source>
+        <translation>메인보드 센서 칩을 찾을 수 없어 보드 온도와 팬이 표시되지 않습니다. 보드의 센서 드라이버(예: nct6775 또는 it87)를 불러오면 대개 해결됩니다.</translation>
     </message>
 </context>
 <context>
