@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QSystemTrayIcon>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -19,6 +20,7 @@
 
 class DeviceDiscovery;
 class FirmwareUpdateFlow;
+class HwinfoProperty;
 class hwinfo;
 class QAction;
 class QButtonGroup;
@@ -91,6 +93,8 @@ public:
     // The device link this window drives (never null).
     DeviceLink* deviceLink() const { return m_device.get(); }
     Ui::MainWindow* form() const { return ui.get(); }
+    // The overlay editor of item `index` (0..3) in the screen editor's sensor tab.
+    HwinfoProperty* overlayEditor(int index) const { return m_overlayEditors.at(size_t(index)); }
 
     // The "on" and "off" style sheets of the settings page toggles; a toggle is on exactly when
     // it carries the "on" one.
@@ -166,6 +170,11 @@ private:
     void setToggle(QWidget* toggle, bool on);
     void applyStoredOverlays();
     void copyOverlaysIntoState();
+    // The four overlay editors in a scrolling column of the sensor tab, showing the stored items;
+    // each change goes to the preview's overlay labels.
+    void createOverlayEditors();
+    // The editors' titles and gauges after a sensor pass.
+    void refreshOverlayEditors();
 
     // Declared first: the sensor source is created before everything else and stopped last.
     std::unique_ptr<hwinfo> m_sensors;
@@ -188,4 +197,5 @@ private:
     std::function<bool()> m_confirmDelete;
     MediaLibrary::RandomSource m_random;
     QByteArray m_lastPacket;
+    std::array<HwinfoProperty*, kOverlayItemSlots> m_overlayEditors{};
 };
