@@ -378,6 +378,8 @@ void MainWindow::createOverlayEditors()
     delete ui->verticalLayout_hwinfo->replaceWidget(column, scrollArea);
     scrollArea->setWidget(column);
     column->setAutoFillBackground(false);
+    // The form's fixed minimum height would override the editors' own: the column takes theirs.
+    column->setMinimumSize(0, 0);
 
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(20, 20, 20, 20);

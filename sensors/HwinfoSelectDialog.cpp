@@ -90,6 +90,9 @@ void HwinfoSelectDialog::fill(const QString& current)
     }
 
     tree->expandAll();
+    // The chosen sensor may sit far down a long tree.
+    if (m_checked != nullptr)
+        tree->scrollToItem(m_checked, QAbstractItemView::PositionAtCenter);
     connect(tree, &QTreeWidget::itemChanged, this, &HwinfoSelectDialog::treeItemChangeSlot);
 }
 
