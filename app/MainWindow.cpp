@@ -398,8 +398,10 @@ void MainWindow::createOverlayEditors()
 
 void MainWindow::refreshOverlayEditors()
 {
-    for (HwinfoProperty* editor : m_overlayEditors)
-        editor->refreshDisplay();
+    for (HwinfoProperty* editor : m_overlayEditors) {
+        if (editor != nullptr)
+            editor->refreshDisplay();
+    }
 }
 
 // What is saved is what the labels hold: the items as last applied and the positions as dragged.

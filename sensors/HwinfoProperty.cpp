@@ -7,6 +7,7 @@
 #include "sensors/SensorCatalogue.h"
 
 #include <QColorDialog>
+#include <QEvent>
 #include <QFontDialog>
 
 namespace {
@@ -42,6 +43,13 @@ HwinfoProperty::HwinfoProperty(QWidget* parent)
 }
 
 HwinfoProperty::~HwinfoProperty() = default;
+
+void HwinfoProperty::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QWidget::changeEvent(event);
+}
 
 CustomProgressBarRing* HwinfoProperty::gauge() const
 {

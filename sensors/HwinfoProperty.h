@@ -73,6 +73,10 @@ public:
 signals:
     void hwinfopropertyChange();
 
+protected:
+    // The button tips follow a language switch.
+    void changeEvent(QEvent* event) override;
+
 private slots:
     void on_pushButton_EditTitleColor_clicked();
     void on_pushButton_EditContentColor_clicked();

@@ -321,6 +321,18 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(editor->gauge()->unit, QStringLiteral("\u00B0C"), 5000);
     }
 
+    // The editors' button tips switch with the language.
+    void tipsFollowTheLanguage()
+    {
+        auto window = makeWindow();
+        QPushButton* select = button(window->overlayEditor(0), "pushButton_SelectHwinfo");
+        QCOMPARE(select->toolTip(), QStringLiteral("Choose sensor"));
+        window->form()->comboBox_language->setCurrentRow(1);
+        QTRY_COMPARE(select->toolTip(), QStringLiteral("选择传感器"));
+        window->form()->comboBox_language->setCurrentRow(0);
+        QTRY_COMPARE(select->toolTip(), QStringLiteral("Choose sensor"));
+    }
+
     // End to end: a sensor chosen and recoloured in an editor shows on the frames the simulated
     // screen receives over the real device link.
     void editorReachesTheScreen()
