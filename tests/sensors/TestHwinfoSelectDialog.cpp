@@ -279,6 +279,35 @@ private slots:
         QCOMPARE(fan->text(2), QStringLiteral("Pump"));
     }
 
+    // Typed into the cell and confirmed with Enter, as a user does: a text replaces the remark, an
+    // emptied cell keeps it, and the chosen sensor stays chosen.
+    void remarkTypedWithEnter()
+    {
+        HwinfoSelectDialog dialog;
+        dialog.fill(kBoard + "//Vcore");
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTreeWidget* tree = treeOf(dialog);
+        QTreeWidgetItem* fan = sensorRow(tree, kBoard, QStringLiteral("CPU Fan"));
+        const auto type = [&](const QString& text) {
+            tree->editItem(fan, 2);
+            auto* editor = tree->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor != nullptr);
+            editor->selectAll();
+            QTest::keyClick(editor, Qt::Key_Backspace);
+            QTest::keyClicks(editor, text);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_VERIFY(tree->viewport()->findChild<QLineEdit*>() == nullptr ||
+                        !tree->viewport()->findChild<QLineEdit*>()->isVisible());
+        };
+        type(QStringLiteral("Radiator"));
+        QCOMPARE(fan->text(2), QStringLiteral("Radiator"));
+        type(QString());
+        QCOMPARE(fan->text(2), QStringLiteral("Radiator"));
+        QCOMPARE(dialog.checkedSensor(), kBoard + "//Vcore");
+        QVERIFY(dialog.isVisible());
+    }
+
     // A remark given in the tree and confirmed with OK is the sensor's title afterwards, read back
     // from the file by a new settings handle, for names holding "/", "//" and "%" too, and two
     // sensors whose plain keys would be the same keep their own remarks.
