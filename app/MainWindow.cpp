@@ -8,6 +8,7 @@
 #include "screen/MediaLabel.h"
 #include "screen/OverlayLayout.h"
 #include "sensors/HomepageDashboard.h"
+#include "sensors/HwinfoProperty.h"
 #include "sensors/SensorCatalogue.h"
 #include "sensors/hwinfo.h"
 #include "settings/AppPaths.h"
@@ -33,6 +34,7 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QRandomGenerator64>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTimer>
 #include <QTranslator>
@@ -161,6 +163,7 @@ MainWindow::MainWindow(QWidget* parent, std::unique_ptr<DeviceLink> device, Sens
                        QLatin1String(kTranslationFiles[m_state.applyLanguage]));
     ui->label_bg->setOverlayPositions(m_state.overlayPositions);
     applyStoredOverlays();
+    createOverlayEditors();
     buildTimeStyleSelector();
     buildSettingsPage();
     buildHomepage();
@@ -377,6 +380,48 @@ void MainWindow::applyStoredOverlays()
 {
     for (int i = 0; i < kOverlayItemSlots; ++i)
         ui->label_bg->applyOverlayItem(i, m_state.overlayItems.at(size_t(i)));
+}
+
+void MainWindow::createOverlayEditors()
+{
+    // Four editors are taller than the tab: the column scrolls.
+    QWidget* column = ui->widget_hwinfoSelect;
+    auto* scrollArea = new QScrollArea(ui->tab_hwinfo);
+    scrollArea->setObjectName(QStringLiteral("scrollArea_hwinfoSelect"));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setWidgetResizable(true);
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollArea->setVerticalScrollBar(new VScrollBar(scrollArea));
+    scrollArea->setStyleSheet(QStringLiteral("QScrollArea#scrollArea_hwinfoSelect{background:transparent;border:none;}"
+                                             "QWidget#widget_hwinfoSelect{background:transparent;}"));
+    scrollArea->viewport()->setAutoFillBackground(false);
+    delete ui->verticalLayout_hwinfo->replaceWidget(column, scrollArea);
+    scrollArea->setWidget(column);
+    column->setAutoFillBackground(false);
+    // The form's fixed minimum height would override the editors' own: the column takes theirs.
+    column->setMinimumSize(0, 0);
+
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setSpacing(20);
+    for (int i = 0; i < kOverlayItemSlots; ++i) {
+        auto* editor = new HwinfoProperty(column);
+        editor->setObjectName(QStringLiteral("hwinfoProperty%1").arg(i));
+        editor->setProperty("ID", i);
+        editor->setItem(m_state.overlayItems.at(size_t(i)));
+        layout->addWidget(editor);
+        connect(editor, &HwinfoProperty::hwinfopropertyChange, ui->label_bg, &MediaLabel::updateHwinfoPropertySlot);
+        m_overlayEditors[size_t(i)] = editor;
+    }
+    layout->addStretch(1);
+}
+
+void MainWindow::refreshOverlayEditors()
+{
+    for (HwinfoProperty* editor : m_overlayEditors) {
+        if (editor != nullptr)
+            editor->refreshDisplay();
+    }
 }
 
 // What is saved is what the labels hold: the items as last applied and the positions as dragged.
@@ -675,6 +720,7 @@ void MainWindow::buildHomepage()
 void MainWindow::updatehomepageHwinfo()
 {
     m_dashboard->update(dashboardSlots());
+    refreshOverlayEditors();
 }
 
 void MainWindow::updatehomepageBgLabel(QPixmap frame)

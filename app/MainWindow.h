@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QSystemTrayIcon>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,7 @@
 class DeviceDiscovery;
 class FirmwareUpdateFlow;
 class HomepageDashboard;
+class HwinfoProperty;
 class hwinfo;
 class QAction;
 class QButtonGroup;
@@ -99,6 +101,8 @@ public:
     // The device link this window drives (never null).
     DeviceLink* deviceLink() const { return m_device.get(); }
     Ui::MainWindow* form() const { return ui.get(); }
+    // The overlay editor of item `index` (0..3) in the screen editor's sensor tab.
+    HwinfoProperty* overlayEditor(int index) const { return m_overlayEditors.at(size_t(index)); }
 
     // The "on" and "off" style sheets of the settings page toggles; a toggle is on exactly when
     // it carries the "on" one.
@@ -178,6 +182,11 @@ private:
     void copyOverlaysIntoState();
     // The crop-and-scale dialogs the upload runs for stills, GIFs and videos.
     MediaUpload::ScaleDialogs scaleDialogs();
+    // The four overlay editors in a scrolling column of the sensor tab, showing the stored items;
+    // each change goes to the preview's overlay labels.
+    void createOverlayEditors();
+    // The editors' titles and gauges after a sensor pass.
+    void refreshOverlayEditors();
 
     // Declared first: the sensor source is created before everything else and stopped last.
     std::unique_ptr<hwinfo> m_sensors;
@@ -203,4 +212,5 @@ private:
     MediaLibrary::RandomSource m_random;
     std::unique_ptr<MediaUpload> m_upload;
     QByteArray m_lastPacket;
+    std::array<HwinfoProperty*, kOverlayItemSlots> m_overlayEditors{};
 };

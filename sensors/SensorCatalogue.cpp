@@ -355,14 +355,44 @@ SensorReading readingFor(const QString& hardwareName, const QString& sensorName)
     return reading == entry->sensors.constEnd() ? SensorReading() : deepCopy(*reading);
 }
 
+namespace {
+
+QString escapedRemarkName(const QString& name)
+{
+    QString escaped = name;
+    escaped.replace(QLatin1Char('%'), QLatin1String("%25"));
+    escaped.replace(QLatin1Char('/'), QLatin1String("%2F"));
+    return escaped;
+}
+
+} // namespace
+
+QString remarkKey(const QString& hardwareName, const QString& sensorName)
+{
+    return escapedRemarkName(hardwareName) + QLatin1Char('/') + escapedRemarkName(sensorName);
+}
+
+QString storedRemark(const QString& hardwareName, const QString& sensorName)
+{
+    if (remarkStore == nullptr)
+        return QString();
+    const QString key = remarkKey(hardwareName, sensorName);
+    if (remarkStore->contains(key))
+        return remarkStore->value(key).toString();
+    const QString plainKey = hardwareName + QLatin1Char('/') + sensorName;
+    return plainKey == key ? QString() : remarkStore->value(plainKey).toString();
+}
+
+void storeRemark(const QString& hardwareName, const QString& sensorName, const QString& remark)
+{
+    if (remarkStore != nullptr)
+        remarkStore->setValue(remarkKey(hardwareName, sensorName), remark);
+}
+
 QString displayNameFor(const QString& hardwareName, const QString& sensorName)
 {
-    if (remarkStore != nullptr) {
-        const QString remark = remarkStore->value(hardwareName + QLatin1Char('/') + sensorName).toString();
-        if (!remark.isEmpty())
-            return remark;
-    }
-    return sensorName;
+    const QString remark = storedRemark(hardwareName, sensorName);
+    return remark.isEmpty() ? sensorName : remark;
 }
 
 const QStringList& unitList()

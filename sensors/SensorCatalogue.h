@@ -66,6 +66,20 @@ extern QSettings* remarkStore;
 // GUI thread (reads remarkStore).
 QString displayNameFor(const QString& hardwareName, const QString& sensorName);
 
+// The remark store's key of a sensor: device name, "/", sensor name, with every "%" in the two
+// names written "%25" and every "/" written "%2F". The settings class reads a "/" in a key as a
+// group separator (and merges "//"), so a name holding one would land in another device's group or
+// collide with another sensor; names without "%" and "/" keep their plain key.
+QString remarkKey(const QString& hardwareName, const QString& sensorName);
+
+// The stored remark of a sensor (empty when none or when the store is not open). A name holding
+// "%" or "/" whose escaped key is absent is also looked up under its plain key, as files written
+// before the escaping hold it. GUI thread.
+QString storedRemark(const QString& hardwareName, const QString& sensorName);
+
+// Writes a sensor's remark under its escaped key; nothing when the store is not open. GUI thread.
+void storeRemark(const QString& hardwareName, const QString& sensorName, const QString& remark);
+
 // The units a sensor can be shown with, in this order:
 // "°C", "°F", "V", "W", "MHz", "%", "RPM", "KB/s".
 const QStringList& unitList();

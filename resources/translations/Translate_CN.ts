@@ -71,6 +71,56 @@
     </message>
 </context>
 <context>
+    <name>HwinfoProperty</name>
+    <message>
+        <source>Title font</source>
+        <translation>标题字体</translation>
+    </message>
+    <message>
+        <source>Title colour</source>
+        <translation>标题颜色</translation>
+    </message>
+    <message>
+        <source>Choose sensor</source>
+        <translation>选择传感器</translation>
+    </message>
+    <message>
+        <source>Show on the screen</source>
+        <translation>在屏幕上显示</translation>
+    </message>
+    <message>
+        <source>Value font</source>
+        <translation>数值字体</translation>
+    </message>
+    <message>
+        <source>Value colour</source>
+        <translation>数值颜色</translation>
+    </message>
+</context>
+<context>
+    <name>HwinfoSelectDialog</name>
+    <message>
+        <source>Sensor Name</source>
+        <translation>传感器名称</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Canncel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>LibusbUsbDevice</name>
     <message>
         <source>USB access is not available.</source>

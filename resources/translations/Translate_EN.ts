@@ -71,6 +71,56 @@
     </message>
 </context>
 <context>
+    <name>HwinfoProperty</name>
+    <message>
+        <source>Title font</source>
+        <translation>Title font</translation>
+    </message>
+    <message>
+        <source>Title colour</source>
+        <translation>Title colour</translation>
+    </message>
+    <message>
+        <source>Choose sensor</source>
+        <translation>Choose sensor</translation>
+    </message>
+    <message>
+        <source>Show on the screen</source>
+        <translation>Show on the screen</translation>
+    </message>
+    <message>
+        <source>Value font</source>
+        <translation>Value font</translation>
+    </message>
+    <message>
+        <source>Value colour</source>
+        <translation>Value colour</translation>
+    </message>
+</context>
+<context>
+    <name>HwinfoSelectDialog</name>
+    <message>
+        <source>Sensor Name</source>
+        <translation>Sensor Name</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>Remark</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Canncel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>LibusbUsbDevice</name>
     <message>
         <source>USB access is not available.</source>

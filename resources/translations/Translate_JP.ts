@@ -71,6 +71,56 @@
     </message>
 </context>
 <context>
+    <name>HwinfoProperty</name>
+    <message>
+        <source>Title font</source>
+        <translation>タイトルのフォント</translation>
+    </message>
+    <message>
+        <source>Title colour</source>
+        <translation>タイトルの色</translation>
+    </message>
+    <message>
+        <source>Choose sensor</source>
+        <translation>センサーを選択</translation>
+    </message>
+    <message>
+        <source>Show on the screen</source>
+        <translation>画面に表示</translation>
+    </message>
+    <message>
+        <source>Value font</source>
+        <translation>値のフォント</translation>
+    </message>
+    <message>
+        <source>Value colour</source>
+        <translation>値の色</translation>
+    </message>
+</context>
+<context>
+    <name>HwinfoSelectDialog</name>
+    <message>
+        <source>Sensor Name</source>
+        <translation>センサー名</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>値</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>備考</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Canncel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
     <name>LibusbUsbDevice</name>
     <message>
         <source>USB access is not available.</source>

@@ -71,6 +71,56 @@
     </message>
 </context>
 <context>
+    <name>HwinfoProperty</name>
+    <message>
+        <source>Title font</source>
+        <translation>제목 글꼴</translation>
+    </message>
+    <message>
+        <source>Title colour</source>
+        <translation>제목 색상</translation>
+    </message>
+    <message>
+        <source>Choose sensor</source>
+        <translation>센서 선택</translation>
+    </message>
+    <message>
+        <source>Show on the screen</source>
+        <translation>화면에 표시</translation>
+    </message>
+    <message>
+        <source>Value font</source>
+        <translation>값 글꼴</translation>
+    </message>
+    <message>
+        <source>Value colour</source>
+        <translation>값 색상</translation>
+    </message>
+</context>
+<context>
+    <name>HwinfoSelectDialog</name>
+    <message>
+        <source>Sensor Name</source>
+        <translation>센서 이름</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>값</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>비고</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>확인</translation>
+    </message>
+    <message>
+        <source>Canncel</source>
+        <translation>취소</translation>
+    </message>
+</context>
+<context>
     <name>LibusbUsbDevice</name>
     <message>
         <source>USB access is not available.</source>
