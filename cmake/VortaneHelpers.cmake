@@ -94,6 +94,30 @@ function(vortane_add_test name)
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORTANE_PROGRAM_DIR=${VORTANE_BIN_DIR};VORTANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};${ARG_ENVIRONMENT}")
 endfunction()
 
+# vortane_add_x11_run(<TestName> <test target> [TIMEOUT <s>])
+# Runs an existing test executable once more on a real X server (cmake/run-on-x-server.sh), where
+# the window's real size, fonts and stacking are those a user gets. Label "x11"; the sanitizer run
+# leaves these out, as the same cases already ran there on the offscreen platform.
+function(vortane_add_x11_run name target)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "" ${ARGN})
+    if(WIN32)
+        return()
+    endif()
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 240)
+    endif()
+    math(EXPR inner_timeout "${ARG_TIMEOUT} - 10")
+    add_test(NAME ${name}
+             COMMAND ${PROJECT_SOURCE_DIR}/cmake/run-qtest.sh ${name} ${inner_timeout}
+                     ${CMAKE_BINARY_DIR}/Testing/Temporary/skips ${PROJECT_SOURCE_DIR}/cmake/run-on-x-server.sh
+                     $<TARGET_FILE:${target}>)
+    set_tests_properties(${name} PROPERTIES
+        SKIP_RETURN_CODE 77
+        TIMEOUT ${ARG_TIMEOUT}
+        LABELS "x11"
+        ENVIRONMENT "VORTANE_PROGRAM_DIR=${VORTANE_BIN_DIR};VORTANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
+
 # Environment for build-time tools run by custom commands: no display, and no leak report from a
 # sanitized tool (the build is not the place to judge them; the tests are).
 set(VORTANE_TOOL_ENV ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0)
