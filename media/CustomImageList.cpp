@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVariant>
 
 CustomImageList::CustomImageList(QWidget* parent)
@@ -62,6 +63,7 @@ void CustomImageList::setItems(const QVector<Entry>& entries, bool portraitActiv
         connect(item, &QPushButton::clicked, this, &CustomImageList::itemPressed);
         connect(item->deleteButton(), &QPushButton::clicked, this, &CustomImageList::deleteImageItem);
         m_itemLayout->addWidget(item);
+        item->show();
         m_items.append(item);
     }
     m_itemLayout->setSpacing(kItemSpacing);
@@ -109,12 +111,12 @@ void CustomImageList::setScrollValue(int value)
 
 void CustomImageList::showItem(int id)
 {
-    CustomImageListItem* item = itemById(id);
-    if (item == nullptr)
-        return;
-    // A strip rebuilt a moment ago has not been laid out yet.
-    m_contents->layout()->activate();
-    m_scrollArea->ensureWidgetVisible(item, 0, 0);
+    // A strip rebuilt a moment ago is laid out, and the scroll area takes its new width, once
+    // control is back in the event loop.
+    QTimer::singleShot(0, this, [this, id] {
+        if (CustomImageListItem* item = itemById(id))
+            m_scrollArea->ensureWidgetVisible(item, 0, 0);
+    });
 }
 
 void CustomImageList::itemPressed()

@@ -50,7 +50,8 @@ public:
     int scrollValue() const;
     // Clamped to the scroll bar's range.
     void setScrollValue(int value);
-    // Scrolls the least needed to show the whole item with this library position (a new upload).
+    // Scrolls the least needed to show the whole item with this library position (a new upload),
+    // once control is back in the event loop.
     void showItem(int id);
 
     // The current item buttons in strip order.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Screenshots of a video upload under Xvfb: the file dialog of the media strip's "+", the progress
+# Screenshots of a video upload under Xvfb: the file dialog of the media strip's "+", the crop dialog, the progress
 # dialog while a 20 s 1080p clip is transcoded, and the screen editor once the clip is applied.
 # Usage: tests/app/upload-screenshots.sh <program folder, e.g. build/release/bin> <output folder>
 # Needs xvfb-run, xdotool, ImageMagick (import) and ffmpeg.
@@ -28,7 +28,9 @@ xdotool mousemove 196 609 click 1; sleep 2
 xdotool mousemove 96 218 click 1; sleep 2
 import -window root "$2/upload-file-dialog.png"
 xdotool type --delay 20 "$1/clip1080.mp4"; sleep 0.5
-xdotool key Return; sleep 3
+xdotool key Return; sleep 12
+import -window root "$2/upload-crop-dialog.png"
+xdotool mousemove 789 502 click 1; sleep 3
 import -window root "$2/upload-progress.png"
 sleep 25
 import -window root "$2/upload-applied.png"
@@ -37,4 +39,4 @@ INNER
 chmod +x "$work/shoot.sh"
 XDG_RUNTIME_DIR="$work/runtime" VORTANE_SIM_DIR="$work/runtime/sims" \
     xvfb-run -a -s "-screen 0 1600x1000x24" "$work/shoot.sh" "$work" "$out"
-echo "written: $out/upload-{file-dialog,progress,applied}.png"
+echo "written: $out/upload-{file-dialog,crop-dialog,progress,applied}.png"
