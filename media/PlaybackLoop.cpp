@@ -58,42 +58,22 @@ qint64 PlaybackLoop::rangeStartUs() const
 bool PlaybackLoop::open(const QString& fileName)
 {
     const AVIOInterruptCB interrupt{&PlaybackLoop::interruptRequested, &m_controls};
-    m_format = openInput(fileName, &interrupt);
-    if (!m_format) {
-        if (!m_controls.stopRequested()) {
-            logText("Can't open input stream.\n");
+    VideoSource source;
+    const OpenFailure failure = openVideoSource(fileName, &interrupt, m_hardware, source);
+    if (failure != OpenFailure::None) {
+        // A stop during the open abandons its reads; that is no fault of the file.
+        const bool abandoned =
+            (failure == OpenFailure::Input || failure == OpenFailure::StreamInfo) && m_controls.stopRequested();
+        if (!abandoned) {
+            logText(failure == OpenFailure::DecoderOpen ? "Can't open video codec.\n" : openFailureText(failure));
         }
         return false;
     }
-    if (avformat_find_stream_info(m_format.get(), nullptr) < 0) {
-        if (!m_controls.stopRequested()) {
-            logText("Can't find stream information.\n");
-        }
-        return false;
-    }
-    m_streamIndex = firstVideoStream(m_format.get());
-    if (m_streamIndex < 0) {
-        logText("Don't find video stream.\n");
-        return false;
-    }
-    m_stream = m_format->streams[m_streamIndex];
-    const AVCodec* codec = avcodec_find_decoder(m_stream->codecpar->codec_id);
-    m_decoder.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!m_decoder || avcodec_parameters_to_context(m_decoder.get(), m_stream->codecpar) < 0) {
-        logText("Don't find video codec.\n");
-        return false;
-    }
-    m_decoder->pkt_timebase = m_stream->time_base;
-    m_rotation = displayRotation(m_stream);
-    if (m_hardware.setup(codec, m_decoder.get()) == HardwareDecoding::Result::NoConfiguration) {
-        logText("打开硬件解码器失败！");
-    }
-    // Frame threads add latency that a GPU decoder does not need; software decoding uses every core.
-    m_decoder->thread_count = m_hardware.enabled() ? 1 : 0;
-    if (avcodec_open2(m_decoder.get(), codec, nullptr) < 0) {
-        logText("Can't open video codec.\n");
-        return false;
-    }
+    m_format = std::move(source.format);
+    m_stream = source.stream;
+    m_streamIndex = source.streamIndex;
+    m_decoder = std::move(source.decoder);
+    m_rotation = source.rotation;
 
     m_durationUs = clipDurationUs(m_format.get(), m_stream);
     m_controls.durationUs = m_durationUs;

@@ -76,6 +76,57 @@ ffmpeg::FormatContextPtr openInput(const QString& path, const AVIOInterruptCB* i
     return ffmpeg::FormatContextPtr(context);
 }
 
+const char* openFailureText(OpenFailure failure)
+{
+    switch (failure) {
+    case OpenFailure::Input:
+        return "Can't open input stream.\n";
+    case OpenFailure::StreamInfo:
+        return "Can't find stream information.\n";
+    case OpenFailure::NoVideoStream:
+        return "Don't find video stream.\n";
+    case OpenFailure::NoDecoder:
+        return "Don't find video codec.\n";
+    case OpenFailure::None:
+    case OpenFailure::DecoderOpen:
+        break;
+    }
+    return "";
+}
+
+OpenFailure openVideoSource(const QString& path, const AVIOInterruptCB* interrupt, HardwareDecoding& hardware,
+                            VideoSource& source)
+{
+    source.format = openInput(path, interrupt);
+    if (!source.format) {
+        return OpenFailure::Input;
+    }
+    if (avformat_find_stream_info(source.format.get(), nullptr) < 0) {
+        return OpenFailure::StreamInfo;
+    }
+    source.streamIndex = firstVideoStream(source.format.get());
+    if (source.streamIndex < 0) {
+        return OpenFailure::NoVideoStream;
+    }
+    source.stream = source.format->streams[source.streamIndex];
+    const AVCodec* codec = avcodec_find_decoder(source.stream->codecpar->codec_id);
+    source.decoder.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
+    if (!source.decoder || avcodec_parameters_to_context(source.decoder.get(), source.stream->codecpar) < 0) {
+        return OpenFailure::NoDecoder;
+    }
+    source.decoder->pkt_timebase = source.stream->time_base;
+    source.rotation = displayRotation(source.stream);
+    if (hardware.setup(codec, source.decoder.get()) == HardwareDecoding::Result::NoConfiguration) {
+        logText("打开硬件解码器失败！");
+    }
+    // Frame threads add latency that a GPU decoder does not need; software decoding uses every core.
+    source.decoder->thread_count = hardware.enabled() ? 1 : 0;
+    if (avcodec_open2(source.decoder.get(), codec, nullptr) < 0) {
+        return OpenFailure::DecoderOpen;
+    }
+    return OpenFailure::None;
+}
+
 int firstVideoStream(const AVFormatContext* format)
 {
     for (unsigned i = 0; i < format->nb_streams; ++i) {

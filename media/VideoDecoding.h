@@ -6,6 +6,7 @@
 // media/; VideoPlayer offers the grabs to the rest of the program.
 
 #include "media/FFmpegPtr.h"
+#include "media/HardwareDecoder.h"
 
 #include <QImage>
 #include <QList>
@@ -26,6 +27,36 @@ inline constexpr int kSeekAttempts = 3;
 // Opens `path` (UTF-8) and returns the context, or null. `interrupt` (may be null) lets a blocking
 // read be abandoned; it is copied into the context before the file is opened.
 ffmpeg::FormatContextPtr openInput(const QString& path, const AVIOInterruptCB* interrupt);
+
+// A clip opened for decoding: the file, its first video stream and an open decoder for it.
+struct VideoSource
+{
+    ffmpeg::FormatContextPtr format;
+    AVStream* stream = nullptr;
+    int streamIndex = -1;
+    ffmpeg::CodecContextPtr decoder;
+    int rotation = 0; // displayRotation of the stream
+};
+
+// The step at which opening a clip failed; each has the message the log gives it.
+enum class OpenFailure
+{
+    None,
+    Input,         // "Can't open input stream.\n"
+    StreamInfo,    // "Can't find stream information.\n"
+    NoVideoStream, // "Don't find video stream.\n"
+    NoDecoder,     // "Don't find video codec.\n"
+    DecoderOpen,   // avcodec_open2 refused; callers decide whether to say so
+};
+
+// The log message of a failed step (empty for None and DecoderOpen).
+const char* openFailureText(OpenFailure failure);
+
+// Opens `path` and a decoder for its first video stream into `source`, with `hardware` attached
+// when the platform's decoder device can be used (`hardware` must outlive the decoder). Frame
+// threads only for software decoding.
+OpenFailure openVideoSource(const QString& path, const AVIOInterruptCB* interrupt, HardwareDecoding& hardware,
+                            VideoSource& source);
 
 // Index of the first video stream, or -1.
 int firstVideoStream(const AVFormatContext* format);

@@ -173,36 +173,19 @@ private:
 bool TranscodeRun::openSource(const QString& source)
 {
     m_interrupt = AVIOInterruptCB{&interruptRequested, const_cast<std::atomic<bool>*>(&m_cancelled)};
-    m_input = openInput(source, &m_interrupt);
-    if (!m_input) {
-        logText("Can't open input stream.\n");
+    VideoSource opened;
+    const OpenFailure failure = openVideoSource(source, &m_interrupt, m_hardware, opened);
+    if (failure != OpenFailure::None) {
+        if (failure != OpenFailure::DecoderOpen) {
+            logText(openFailureText(failure));
+        }
         return false;
     }
-    if (avformat_find_stream_info(m_input.get(), nullptr) < 0) {
-        logText("Can't find stream information.\n");
-        return false;
-    }
-    m_streamIndex = firstVideoStream(m_input.get());
-    if (m_streamIndex < 0) {
-        logText("Don't find video stream.\n");
-        return false;
-    }
-    m_stream = m_input->streams[m_streamIndex];
-    const AVCodec* codec = avcodec_find_decoder(m_stream->codecpar->codec_id);
-    m_decoder.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!m_decoder || avcodec_parameters_to_context(m_decoder.get(), m_stream->codecpar) < 0) {
-        logText("Don't find video codec.\n");
-        return false;
-    }
-    m_decoder->pkt_timebase = m_stream->time_base;
-    m_rotation = displayRotation(m_stream);
-    if (m_hardware.setup(codec, m_decoder.get()) == HardwareDecoding::Result::NoConfiguration) {
-        logText("打开硬件解码器失败！");
-    }
-    m_decoder->thread_count = m_hardware.enabled() ? 1 : 0;
-    if (avcodec_open2(m_decoder.get(), codec, nullptr) < 0) {
-        return false;
-    }
+    m_input = std::move(opened.format);
+    m_stream = opened.stream;
+    m_streamIndex = opened.streamIndex;
+    m_decoder = std::move(opened.decoder);
+    m_rotation = opened.rotation;
     // The crop dialog framed the picture that grabFrame shows: upright, capped at maxDecodeSide.
     m_pictureSize = shownSize(QSize(m_decoder->width, m_decoder->height), m_rotation);
 
