@@ -17,6 +17,7 @@
 #include "shell/Fonts.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/app/AppFakes.h"
+#include "tests/support/app/WindowTestFolder.h"
 #include "tests/support/sensors/SensorFixtures.h"
 #include "ui_MainWindow.h"
 
@@ -31,11 +32,6 @@ using SensorFixtures::MachineTree;
 namespace {
 
 using AppFakes::FakeLink;
-
-bool trayPresent()
-{
-    return true;
-}
 
 // The window's frame at the size the program opens it.
 struct ProgramWindow
@@ -136,31 +132,11 @@ class TestHomepage final : public QObject
     QTemporaryDir programFolder;
     QTemporaryDir simFolder;
 
-    void writeSettings(const QVariantMap& values)
-    {
-        QFile::remove(AppPaths::settingsFile());
-        QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("isPrivacyPolicyAgree"), 1);
-        for (auto it = values.begin(); it != values.end(); ++it)
-            ini.setValue(it.key(), it.value());
-        ini.sync();
-    }
-
 private slots:
     void initTestCase()
     {
         registerFonts();
-        const QString built = TestSupport::programDir();
-        QDir(programFolder.path()).mkpath(QStringLiteral("Default"));
-        for (const QFileInfo& media : QDir(built + QStringLiteral("/Default")).entryInfoList(QDir::Files))
-            QFile::copy(media.filePath(), programFolder.filePath(QStringLiteral("Default/")) + media.fileName());
-        QDir(programFolder.path()).mkpath(QStringLiteral("Translator"));
-        for (const QFileInfo& qm : QDir(built + QStringLiteral("/Translator")).entryInfoList(QDir::Files))
-            QFile::copy(qm.filePath(), programFolder.filePath(QStringLiteral("Translator/") + qm.fileName()));
-        AppPaths::setProgramFolder(programFolder.path());
-        qputenv("VORTANE_SIM_DIR", simFolder.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", programFolder.filePath(QStringLiteral("config")).toUtf8());
-        FramelessWidget::setTrayProbeForTesting(trayPresent);
+        QVERIFY(WindowTestFolder::prepare(programFolder.path(), simFolder.path(), true));
     }
 
     void init()
@@ -168,7 +144,8 @@ private slots:
         resetSensorCatalogue();
         useFahrenheit = false;
         // Overlay item 0 on the screen: the "Default Sensor" CPU temperature.
-        writeSettings({{"HwSensorName0", "CPU Temp"}, {"HwHardwareName0", "Default Sensor"}, {"HwEnable0", true}});
+        WindowTestFolder::writeSettings(
+            {{"HwSensorName0", "CPU Temp"}, {"HwHardwareName0", "Default Sensor"}, {"HwEnable0", true}});
     }
 
     // The Intel desktop: what its sysfs says is what the tiles say; after the switch to °F the
@@ -245,7 +222,7 @@ private slots:
     {
         QFETCH(int, language);
         auto tree = MachineTree::intelLaptop();
-        writeSettings({{"ApplyLanguage", language}});
+        WindowTestFolder::writeSettings({{"ApplyLanguage", language}});
         ProgramWindow program;
         QVERIFY(QTest::qWaitForWindowExposed(&program.frame));
         Ui::MainWindow* ui = program.ui();

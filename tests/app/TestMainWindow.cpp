@@ -5,6 +5,7 @@
 #include "settings/AppPaths.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/app/AppFakes.h"
+#include "tests/support/app/WindowTestFolder.h"
 #include "ui_MainWindow.h"
 #include "widgets/NoticeDialog.h"
 #include "widgets/ProgressDialog.h"
@@ -24,11 +25,6 @@ namespace {
 using AppFakes::DialogDriver;
 using AppFakes::FakeLink;
 
-bool trayPresent()
-{
-    return true;
-}
-
 bool trayAbsent()
 {
     return false;
@@ -43,36 +39,10 @@ class TestMainWindow final : public QObject
     QTemporaryDir programFolder;
     QTemporaryDir simFolder;
 
-    void writeSettings(const QVariantMap& values)
-    {
-        QFile::remove(AppPaths::settingsFile());
-        QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("isPrivacyPolicyAgree"), 1);
-        for (auto it = values.begin(); it != values.end(); ++it)
-            ini.setValue(it.key(), it.value());
-        ini.sync();
-    }
-
 private slots:
-    void initTestCase()
-    {
-        // A program folder of our own: the shipped clock backgrounds and translations, but no
-        // default library items, so the library starts empty.
-        const QString built = TestSupport::programDir();
-        QDir(programFolder.path()).mkpath(QStringLiteral("Default"));
-        for (const char* name : {"defaultbgClockH.jpg", "defaultbgClockV.jpg"})
-            QVERIFY(QFile::copy(built + QStringLiteral("/Default/") + QLatin1String(name),
-                                programFolder.filePath(QStringLiteral("Default/")) + QLatin1String(name)));
-        QDir(programFolder.path()).mkpath(QStringLiteral("Translator"));
-        for (const QFileInfo& qm : QDir(built + QStringLiteral("/Translator")).entryInfoList(QDir::Files))
-            QFile::copy(qm.filePath(), programFolder.filePath(QStringLiteral("Translator/") + qm.fileName()));
-        AppPaths::setProgramFolder(programFolder.path());
-        qputenv("VORTANE_SIM_DIR", simFolder.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", programFolder.filePath(QStringLiteral("config")).toUtf8());
-        FramelessWidget::setTrayProbeForTesting(trayPresent);
-    }
+    void initTestCase() { QVERIFY(WindowTestFolder::prepare(programFolder.path(), simFolder.path())); }
 
-    void init() { writeSettings({}); }
+    void init() { WindowTestFolder::writeSettings({}); }
 
     void slotsInTheirOrder()
     {
@@ -185,7 +155,7 @@ private slots:
         QFETCH(int, uiTypeIndex);
         QFETCH(int, checkedStyle);
         QFETCH(QSize, previewSize);
-        writeSettings(settings);
+        WindowTestFolder::writeSettings(settings);
         MainWindow window(nullptr, std::make_unique<FakeLink>());
         Ui::MainWindow* ui = window.form();
         QCOMPARE(window.styleMode(), styleMode);
@@ -240,7 +210,7 @@ private slots:
     // toggles change it with the next frame.
     void settingsReachTheHeader()
     {
-        writeSettings({{"ApplyBacklight", 75}, {"screenSwitch", false}, {"SleepMode", 1}});
+        WindowTestFolder::writeSettings({{"ApplyBacklight", 75}, {"screenSwitch", false}, {"SleepMode", 1}});
         auto link = std::make_unique<FakeLink>();
         FakeLink* fake = link.get();
         MainWindow window(nullptr, std::move(link));
@@ -321,7 +291,7 @@ private slots:
     void closeOfThePageClosesTheFrame()
     {
         QFETCH(bool, tray);
-        FramelessWidget::setTrayProbeForTesting(tray ? trayPresent : trayAbsent);
+        FramelessWidget::setTrayProbeForTesting(tray ? WindowTestFolder::trayPresent : trayAbsent);
         FramelessWidget frame;
         auto* window = new MainWindow(nullptr, std::make_unique<FakeLink>());
         frame.setMainWidget(window);
@@ -338,7 +308,7 @@ private slots:
             QTRY_VERIFY(frame.isMinimized());
             QVERIFY(!frame.isHidden());
         }
-        FramelessWidget::setTrayProbeForTesting(trayPresent);
+        FramelessWidget::setTrayProbeForTesting(WindowTestFolder::trayPresent);
         delete window;
     }
 
@@ -402,7 +372,7 @@ private slots:
         }
         QCOMPARE(QSettings(AppPaths::settingsFile(), QSettings::IniFormat).value("ApplyLanguage").toInt(), 3);
         QVERIFY(QFile::rename(aside, korean));
-        writeSettings({});
+        WindowTestFolder::writeSettings({});
     }
 };
 

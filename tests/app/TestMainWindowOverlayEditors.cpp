@@ -17,6 +17,7 @@
 #include "shell/Fonts.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/app/AppFakes.h"
+#include "tests/support/app/WindowTestFolder.h"
 #include "tests/support/device/SimScreenPeer.h"
 #include "tests/support/sensors/FakeSensorLibrary.h"
 #include "tests/support/sensors/SensorFixtures.h"
@@ -39,11 +40,6 @@ using AppFakes::FakeLink;
 const QString kCpu = QStringLiteral("CPU [#0]: Test CPU");
 const QColor kGreen(0, 255, 0);
 const QColor kRed(255, 0, 0);
-
-bool trayPresent()
-{
-    return true;
-}
 
 // A CPU whose package reads `celsius` (the "Default Sensor" "CPU Temp") with a fan beside it.
 void scriptCpu(double celsius)
@@ -125,13 +121,8 @@ class TestMainWindowOverlayEditors final : public QObject
 
     void writeSettings(const QVariantMap& values)
     {
-        QFile::remove(AppPaths::settingsFile());
         QFile::remove(AppPaths::remarkFile());
-        QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("isPrivacyPolicyAgree"), 1);
-        for (auto it = values.begin(); it != values.end(); ++it)
-            ini.setValue(it.key(), it.value());
-        ini.sync();
+        WindowTestFolder::writeSettings(values);
     }
 
     // The title and the value of item `index` as the frame shows them: share of the title's ink in
@@ -150,18 +141,7 @@ private slots:
     void initTestCase()
     {
         registerFonts();
-        const QString built = TestSupport::programDir();
-        QDir(programFolder.path()).mkpath(QStringLiteral("Default"));
-        for (const char* name : {"defaultbgClockH.jpg", "defaultbgClockV.jpg"})
-            QVERIFY(QFile::copy(built + QStringLiteral("/Default/") + QLatin1String(name),
-                                programFolder.filePath(QStringLiteral("Default/")) + QLatin1String(name)));
-        QDir(programFolder.path()).mkpath(QStringLiteral("Translator"));
-        for (const QFileInfo& qm : QDir(built + QStringLiteral("/Translator")).entryInfoList(QDir::Files))
-            QFile::copy(qm.filePath(), programFolder.filePath(QStringLiteral("Translator/") + qm.fileName()));
-        AppPaths::setProgramFolder(programFolder.path());
-        qputenv("VORTANE_SIM_DIR", simFolder.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", programFolder.filePath(QStringLiteral("config")).toUtf8());
-        FramelessWidget::setTrayProbeForTesting(trayPresent);
+        QVERIFY(WindowTestFolder::prepare(programFolder.path(), simFolder.path()));
     }
 
     void init()

@@ -15,6 +15,7 @@
 #include "shell/Fonts.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/app/AppFakes.h"
+#include "tests/support/app/WindowTestFolder.h"
 #include "tests/support/sensors/FakeSensorLibrary.h"
 #include "tests/support/sensors/SensorFixtures.h"
 #include "ui_MainWindow.h"
@@ -28,11 +29,6 @@
 namespace {
 
 using AppFakes::FakeLink;
-
-bool trayPresent()
-{
-    return true;
-}
 
 // A CPU whose package reads `celsius`: the "Default Sensor" "CPU Temp" of overlay item 0.
 void scriptCpu(double celsius)
@@ -57,16 +53,6 @@ class TestMainWindowSensors final : public QObject
     QTemporaryDir programFolder;
     QTemporaryDir simFolder;
 
-    void writeSettings(const QVariantMap& values)
-    {
-        QFile::remove(AppPaths::settingsFile());
-        QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("isPrivacyPolicyAgree"), 1);
-        for (auto it = values.begin(); it != values.end(); ++it)
-            ini.setValue(it.key(), it.value());
-        ini.sync();
-    }
-
     // Item 0 enabled, red value over a green title, at stored positions in both orientations.
     static QVariantMap enabledItem0()
     {
@@ -89,19 +75,7 @@ private slots:
     void initTestCase()
     {
         registerFonts();
-        const QString built = TestSupport::programDir();
-        QDir(programFolder.path()).mkpath(QStringLiteral("Default"));
-        for (const char* name : {"defaultbgClockH.jpg", "defaultbgClockV.jpg"})
-            QVERIFY(QFile::copy(built + QStringLiteral("/Default/") + QLatin1String(name),
-                                programFolder.filePath(QStringLiteral("Default/")) + QLatin1String(name)));
-        // The translations too: a missing one would stop every start-up at its notice.
-        QDir(programFolder.path()).mkpath(QStringLiteral("Translator"));
-        for (const QFileInfo& qm : QDir(built + QStringLiteral("/Translator")).entryInfoList(QDir::Files))
-            QFile::copy(qm.filePath(), programFolder.filePath(QStringLiteral("Translator/") + qm.fileName()));
-        AppPaths::setProgramFolder(programFolder.path());
-        qputenv("VORTANE_SIM_DIR", simFolder.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", programFolder.filePath(QStringLiteral("config")).toUtf8());
-        FramelessWidget::setTrayProbeForTesting(trayPresent);
+        QVERIFY(WindowTestFolder::prepare(programFolder.path(), simFolder.path()));
     }
 
     void init()
@@ -109,7 +83,7 @@ private slots:
         resetSensorCatalogue();
         useFahrenheit = false;
         scriptCpu(45);
-        writeSettings({});
+        WindowTestFolder::writeSettings({});
     }
 
     // The sensor source is read once before the settings load, so the default layout centres the
@@ -158,7 +132,7 @@ private slots:
         QVariantMap settings = enabledItem0();
         settings.insert(QStringLiteral("ApplyStyleMode"), styleMode);
         settings.insert(QStringLiteral("bgDirection"), bgDirection);
-        writeSettings(settings);
+        WindowTestFolder::writeSettings(settings);
         auto window = makeWindow();
         MediaLabel* preview = window->form()->label_bg;
         FlexibleLabel* content = preview->contentLabel(0);
@@ -198,7 +172,7 @@ private slots:
     // The temperature selector reaches the screen: the next pass converts, the labels follow.
     void temperatureUnitEndToEnd()
     {
-        writeSettings(enabledItem0());
+        WindowTestFolder::writeSettings(enabledItem0());
         auto window = makeWindow();
         MediaLabel* preview = window->form()->label_bg;
         QCOMPARE(preview->overlays().renderedText(0, 1), QStringLiteral("45\u00B0C"));
@@ -212,7 +186,7 @@ private slots:
     // A new reading reaches the labels through the sensor thread's signal.
     void newReadingReachesTheLabels()
     {
-        writeSettings(enabledItem0());
+        WindowTestFolder::writeSettings(enabledItem0());
         auto window = makeWindow();
         MediaLabel* preview = window->form()->label_bg;
         scriptCpu(71);
@@ -250,7 +224,7 @@ private slots:
     // keeps the clock centred and the overlays hidden.
     void pageModesAndOrientation()
     {
-        writeSettings(enabledItem0());
+        WindowTestFolder::writeSettings(enabledItem0());
         auto window = makeWindow();
         Ui::MainWindow* ui = window->form();
         MediaLabel* preview = ui->label_bg;

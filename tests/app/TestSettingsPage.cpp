@@ -8,6 +8,7 @@
 #include "settings/AutoStart.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/app/AppFakes.h"
+#include "tests/support/app/WindowTestFolder.h"
 #include "ui_MainWindow.h"
 
 #include <QDir>
@@ -20,11 +21,6 @@ namespace {
 
 using AppFakes::DialogDriver;
 using AppFakes::FakeLink;
-
-bool trayPresent()
-{
-    return true;
-}
 
 QByteArray fileBytes(const QString& path)
 {
@@ -41,41 +37,17 @@ class TestSettingsPage final : public QObject
     QTemporaryDir programFolder;
     QTemporaryDir simFolder;
 
-    void writeSettings(const QVariantMap& values)
-    {
-        QFile::remove(AppPaths::settingsFile());
-        QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("isPrivacyPolicyAgree"), 1);
-        for (auto it = values.begin(); it != values.end(); ++it)
-            ini.setValue(it.key(), it.value());
-        ini.sync();
-    }
-
     QString autostartEntry() const
     {
         return programFolder.filePath(QStringLiteral("config/autostart/vortane-screen.desktop"));
     }
 
 private slots:
-    void initTestCase()
-    {
-        const QString built = TestSupport::programDir();
-        QDir(programFolder.path()).mkpath(QStringLiteral("Default"));
-        for (const char* name : {"defaultbgClockH.jpg", "defaultbgClockV.jpg"})
-            QVERIFY(QFile::copy(built + QStringLiteral("/Default/") + QLatin1String(name),
-                                programFolder.filePath(QStringLiteral("Default/")) + QLatin1String(name)));
-        QDir(programFolder.path()).mkpath(QStringLiteral("Translator"));
-        for (const QFileInfo& qm : QDir(built + QStringLiteral("/Translator")).entryInfoList(QDir::Files))
-            QFile::copy(qm.filePath(), programFolder.filePath(QStringLiteral("Translator/") + qm.fileName()));
-        AppPaths::setProgramFolder(programFolder.path());
-        qputenv("VORTANE_SIM_DIR", simFolder.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", programFolder.filePath(QStringLiteral("config")).toUtf8());
-        FramelessWidget::setTrayProbeForTesting(trayPresent);
-    }
+    void initTestCase() { QVERIFY(WindowTestFolder::prepare(programFolder.path(), simFolder.path())); }
 
     void init()
     {
-        writeSettings({});
+        WindowTestFolder::writeSettings({});
         QFile::remove(autostartEntry());
     }
 
@@ -151,7 +123,7 @@ private slots:
 
     void sameLanguageOnlyWritesTheIndex()
     {
-        writeSettings({{"ApplyLanguage", 2}});
+        WindowTestFolder::writeSettings({{"ApplyLanguage", 2}});
         MainWindow window(nullptr, std::make_unique<FakeLink>());
         Ui::MainWindow* ui = window.form();
         QCOMPARE(ui->label_MedioLibraryText->text(), QStringLiteral("メディアライブラリ"));
@@ -167,7 +139,7 @@ private slots:
     // temperUnit 1 leaves the settings file as it was.
     void startRunsNoChangeSlot()
     {
-        writeSettings({{"temperUnit", 1}, {"ApplyLanguage", 1}, {"SleepMode", 1}});
+        WindowTestFolder::writeSettings({{"temperUnit", 1}, {"ApplyLanguage", 1}, {"SleepMode", 1}});
         const QByteArray before = fileBytes(AppPaths::settingsFile());
         MainWindow window(nullptr, std::make_unique<FakeLink>());
         Ui::MainWindow* ui = window.form();
@@ -235,7 +207,7 @@ private slots:
     {
         QFETCH(bool, screenOn);
         QFETCH(bool, standbyOn);
-        writeSettings({{"ApplyBacklight", 75}});
+        WindowTestFolder::writeSettings({{"ApplyBacklight", 75}});
         auto link = std::make_unique<FakeLink>();
         FakeLink* fake = link.get();
         MainWindow window(nullptr, std::move(link));
